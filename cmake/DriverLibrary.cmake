@@ -1,0 +1,51 @@
+# drv_add_driver_library(<name> ENTRY <symbol> [SOURCES ...] LINK <targets...>)
+#
+# Builds one driver deliverable: lib<name>.so on Linux, <name>.dll on Windows,
+# written to DRV_LIBRARY_DIR. Only <symbol> (pldbin or dgdbin) is exported:
+# sources are compiled with hidden visibility and DRV_BUILDING_DRIVER, and on
+# ELF a version script hides anything a static dependency might still carry.
+# LINK names the object/static libraries that hold the driver's code; the
+# C heap (drv_heap) is always added. A test checks the exported symbols and
+# the shared-library dependencies of the result.
+function(drv_add_driver_library name)
+    cmake_parse_arguments(ARG "" "ENTRY" "SOURCES;LINK" ${ARGN})
+    if(NOT ARG_ENTRY)
+        message(FATAL_ERROR "drv_add_driver_library(${name}): ENTRY is required")
+    endif()
+
+    add_library(${name} SHARED ${ARG_SOURCES} $<TARGET_OBJECTS:drv_heap>)
+    target_link_libraries(${name} PRIVATE ${ARG_LINK} drv_headers drv_driver_options)
+    target_compile_definitions(${name} PRIVATE DRV_BUILDING_DRIVER)
+    set_target_properties(${name} PROPERTIES
+        C_VISIBILITY_PRESET hidden
+        CXX_VISIBILITY_PRESET hidden
+        VISIBILITY_INLINES_HIDDEN ON
+        LIBRARY_OUTPUT_DIRECTORY ${DRV_LIBRARY_DIR}
+        RUNTIME_OUTPUT_DIRECTORY ${DRV_LIBRARY_DIR})
+
+    if(WIN32)
+        set_target_properties(${name} PROPERTIES PREFIX "")
+    else()
+        set(map ${CMAKE_CURRENT_BINARY_DIR}/${name}.exports.map)
+        file(WRITE ${map} "{\n  global: ${ARG_ENTRY};\n  local: *;\n};\n")
+        target_link_options(${name} PRIVATE
+            -Wl,--version-script=${map} -Wl,--no-undefined)
+        set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${map})
+    endif()
+
+    install(TARGETS ${name}
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/drvsuite
+        RUNTIME DESTINATION ${CMAKE_INSTALL_LIBDIR}/drvsuite)
+
+    if(DRV_BUILD_TESTS)
+        add_test(NAME exports.${name}
+            COMMAND ${CMAKE_COMMAND}
+                -DLIBRARY=$<TARGET_FILE:${name}>
+                -DENTRY=${ARG_ENTRY}
+                -DNM=${CMAKE_NM}
+                -DREADELF=${CMAKE_READELF}
+                -P ${PROJECT_SOURCE_DIR}/cmake/CheckDriverExports.cmake)
+        set_tests_properties(exports.${name} PROPERTIES LABELS "exports")
+    endif()
+    set_property(GLOBAL APPEND PROPERTY DRV_DRIVER_LIBRARIES ${name})
+endfunction()
