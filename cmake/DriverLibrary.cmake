@@ -24,7 +24,11 @@ function(drv_add_driver_library name)
         RUNTIME_OUTPUT_DIRECTORY ${DRV_LIBRARY_DIR})
 
     if(WIN32)
+        # A DLL exports what its code marks dllexport (the entry, through
+        # DRV_ENTRY) and, when nothing is marked, every global symbol;
+        # --exclude-all-symbols rules out the latter for good.
         set_target_properties(${name} PROPERTIES PREFIX "")
+        target_link_options(${name} PRIVATE -Wl,--exclude-all-symbols)
     else()
         set(map ${CMAKE_CURRENT_BINARY_DIR}/${name}.exports.map)
         file(WRITE ${map} "{\n  global: ${ARG_ENTRY};\n  local: *;\n};\n")
@@ -38,12 +42,14 @@ function(drv_add_driver_library name)
         RUNTIME DESTINATION ${CMAKE_INSTALL_LIBDIR}/drvsuite)
 
     if(DRV_BUILD_TESTS)
+        if(WIN32)
+            set(tools -DOBJDUMP=${CMAKE_OBJDUMP} -DPOINTER_SIZE=${CMAKE_SIZEOF_VOID_P})
+        else()
+            set(tools -DNM=${CMAKE_NM} -DREADELF=${CMAKE_READELF})
+        endif()
         add_test(NAME exports.${name}
             COMMAND ${CMAKE_COMMAND}
-                -DLIBRARY=$<TARGET_FILE:${name}>
-                -DENTRY=${ARG_ENTRY}
-                -DNM=${CMAKE_NM}
-                -DREADELF=${CMAKE_READELF}
+                -DLIBRARY=$<TARGET_FILE:${name}> -DENTRY=${ARG_ENTRY} ${tools}
                 -P ${PROJECT_SOURCE_DIR}/cmake/CheckDriverExports.cmake)
         set_tests_properties(exports.${name} PROPERTIES LABELS "exports")
     endif()
