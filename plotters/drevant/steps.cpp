@@ -36,12 +36,10 @@ Digits digitsOf(std::int64_t value, std::int64_t r) {
     return {{high, middle, low}, count};
 }
 
-std::size_t putDigits(const PlotterState &state, Body &body, const Digits &digits) {
-    std::size_t n = 0;
+void putDigits(const PlotterState &state, Body &body, const Digits &digits) {
     for (int i = 3 - digits.count; i < 3; ++i) {
-        n += putCode(state, body, digits.digit[i]);
+        putCode(state, body, digits.digit[i]);
     }
-    return n;
 }
 
 std::int64_t magnitude(std::int64_t value) { return value < 0 ? -value : value; }
@@ -55,6 +53,17 @@ std::int64_t divideAwayFromZero(std::int64_t value, std::int64_t count) {
     return value > 0 ? quotient + 1 : quotient - 1;
 }
 
+// Ends a writer that began at `start`: a spoiled body is cut back to where
+// it was, so a writer appends all of its bytes or none. Returns the count
+// appended.
+std::size_t finish(Body &body, std::size_t start) {
+    if (body.spoiled) {
+        body.length = start;
+        return 0;
+    }
+    return body.length - start;
+}
+
 bool usableRadix(const PlotterState &state, Body &body) {
     if (state.radix < 2) {
         body.spoiled = true;
@@ -66,6 +75,7 @@ bool usableRadix(const PlotterState &state, Body &body) {
 }  // namespace
 
 std::size_t encodeStep(const PlotterState &state, Body &body, std::int32_t dx, std::int32_t dy) {
+    const std::size_t start = body.length;
     if (!usableRadix(state, body)) {
         return 0;
     }
@@ -73,12 +83,15 @@ std::size_t encodeStep(const PlotterState &state, Body &body, std::int32_t dx, s
     const Digits y = digitsOf(magnitude(dy), state.radix);
     if (x.count == 0 && y.count == 0) {
         // A one-digit step in both axes, both digits zero.
-        return putCode(state, body, 24) + putCode(state, body, 0) + putCode(state, body, 0);
+        putCodes(state, body, {24, 0, 0});
+    } else {
+        const int column = 3 + (dx < 0 ? -x.count : x.count);
+        const int row = 3 + (dy < 0 ? -y.count : y.count);
+        putCode(state, body, stepCodes[row][column]);
+        putDigits(state, body, x);
+        putDigits(state, body, y);
     }
-    const int column = 3 + (dx < 0 ? -x.count : x.count);
-    const int row = 3 + (dy < 0 ? -y.count : y.count);
-    return putCode(state, body, stepCodes[row][column]) + putDigits(state, body, x) +
-           putDigits(state, body, y);
+    return finish(body, start);
 }
 
 std::size_t encodeMove(const PlotterState &state, Body &body, std::int64_t dx, std::int64_t dy) {
@@ -90,25 +103,25 @@ std::size_t encodeMove(const PlotterState &state, Body &body, std::int64_t dx, s
         body.spoiled = true;
         return 0;
     }
+    const std::size_t start = body.length;
     const std::int64_t px = divideAwayFromZero(dx, steps);
     const std::int64_t py = divideAwayFromZero(dy, steps);
-    std::size_t n = 0;
     for (std::int64_t i = 1; i < steps; ++i) {
-        n += encodeStep(state, body, static_cast<std::int32_t>(px), static_cast<std::int32_t>(py));
+        encodeStep(state, body, static_cast<std::int32_t>(px), static_cast<std::int32_t>(py));
     }
-    n += encodeStep(state, body, static_cast<std::int32_t>(dx - (steps - 1) * px),
-                    static_cast<std::int32_t>(dy - (steps - 1) * py));
-    return n;
+    encodeStep(state, body, static_cast<std::int32_t>(dx - (steps - 1) * px),
+               static_cast<std::int32_t>(dy - (steps - 1) * py));
+    return finish(body, start);
 }
 
 std::size_t encodePenNumber(const PlotterState &state, Body &body, std::int32_t pen) {
+    const std::size_t start = body.length;
     if (!usableRadix(state, body)) {
         return 0;
     }
     const Digits digits = digitsOf(pen, state.radix);
-    return putCode(state, body, 14) + putCode(state, body, 32) +
-           putCode(state, body, digits.digit[0]) + putCode(state, body, digits.digit[1]) +
-           putCode(state, body, digits.digit[2]);
+    putCodes(state, body, {14, 32, digits.digit[0], digits.digit[1], digits.digit[2]});
+    return finish(body, start);
 }
 
 }  // namespace drv::drevant

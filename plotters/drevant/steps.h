@@ -33,8 +33,9 @@ inline constexpr std::int32_t kMaxStep = 32767;
 
 // Appends one step for deltas of at most kMaxStep in magnitude: 2 to 7 bytes
 // (the zero step is codes 24, 0, 0). Larger deltas get a high digit of r or
-// more, written as that code value. Returns the count appended; 0 and a
-// spoiled body when it does not fit, a code byte is 0 or radix is below 2.
+// more, written as that code value. Returns the count appended. When the
+// step does not fit, a code byte is 0 or radix is below 2 it appends
+// nothing, returns 0 and marks the body spoiled.
 std::size_t encodeStep(const PlotterState &state, Body &body, std::int32_t dx, std::int32_t dy);
 
 // Appends the pair (dx, dy) as c = (max(|dx|,|dy|) - 1) / 32767 + 1 steps:
