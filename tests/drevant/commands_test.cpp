@@ -42,6 +42,7 @@ const CommandCase kCommandCases[] = {
     // a radius above 32767 in units of 4096: 9, rest 3136
     {__LINE__, 0, 0, kNone, Request(OpCircle).i(0, 40000).i(2, 40000), "",
      {24, 0, 0, 2, 12, 13, 38, 9, 30, 3, 2, 0}, 0, 0},
+    {__LINE__, 0, 0, kNone, Request(OpCircle).i(2, 32767), "", {29, 31, 31, 31, 2, 12, 5, 30, 31, 31, 31}, -32767, 0},
     {__LINE__, 60000, 1000, kNone, Request(OpArc).i(2, 100).i(5, 100), "",
      {3, 51, 29, 7, 30, 15, 20, 51, 29, 7, 30, 15, 20, 12, 11, 24, 0, 0, 33, 3, 4, 24, 0, 0, 32, 3, 4}, 0, 100},
     // start-to-centre (-10000, 5000): units (-2, 1), rests (-1808, 904);
