@@ -78,10 +78,7 @@ TEST(Commands, BodiesAndPositions) {
         Job job(Framing{});
         job.state.lastX = c.fromX;
         job.state.lastY = c.fromY;
-        job.state.charHeight = c.style.charHeight;
-        job.state.widthRatio = c.style.widthRatio;
-        job.state.dirX = c.style.dirX;
-        job.state.dirY = c.style.dirY;
+        job.setStyle(c.style.charHeight, c.style.widthRatio, c.style.dirX, c.style.dirY);
         EXPECT_TRUE(job.call(c.request, c.text.c_str()).empty());  // the record's first body
         Codes expected = c.expected;
         for (char ch : c.text) {

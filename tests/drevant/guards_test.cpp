@@ -127,9 +127,7 @@ TEST(Guards, BodiesThatCannotGoOutWholeAreNotCollected) {
     for (const DroppedCase &c : kDroppedCases) {
         SCOPED_TRACE(c.line);
         Job job(c.framing);
-        job.state.charHeight = 200;
-        job.state.widthRatio = 12;
-        job.state.dirX = 32767;
+        job.setStyle(200, 12, 32767, 0);
         job.state.lastX = c.fromX;
         job.call(Request(OpPenUp));
         const Bytes line = job.line();
@@ -248,10 +246,7 @@ TEST(Guards, LabelAdvanceWithArbitraryStyle) {
     for (const AdvanceCase &c : kAdvanceCases) {
         SCOPED_TRACE(c.line);
         Job job(Framing{});
-        job.state.charHeight = c.charHeight;
-        job.state.widthRatio = c.widthRatio;
-        job.state.dirX = c.dirX;
-        job.state.dirY = c.dirY;
+        job.setStyle(c.charHeight, c.widthRatio, c.dirX, c.dirY);
         job.call(Request(OpLabel), "ab");
         EXPECT_EQ(job.line().size() > 1, c.sent);
         EXPECT_EQ(job.state.lastX, c.toX);

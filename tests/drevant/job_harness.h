@@ -64,6 +64,14 @@ public:
         return Bytes(out, out + (lastLength > 0 ? lastLength : 0));
     }
 
+    // The label style as OpTextStyle would have left it.
+    void setStyle(std::int32_t charHeight, std::int32_t widthRatio, std::int32_t dirX, std::int32_t dirY) {
+        state.charHeight = charHeight;
+        state.widthRatio = widthRatio;
+        state.dirX = dirX;
+        state.dirY = dirY;
+    }
+
     Bytes line() const {
         const auto *p = state.lineBuffer;
         return p == nullptr ? Bytes{} : Bytes(p, p + std::strlen(reinterpret_cast<const char *>(p)));
