@@ -8,6 +8,7 @@
 #include "pens.h"
 #include "plotter_state.h"
 #include "polygons.h"
+#include "raster_frame.h"
 
 namespace drv::quillane {
 namespace {
@@ -52,7 +53,9 @@ std::int32_t dispatch(const PlotRequest &request, const void *text, std::uint8_t
     case OpFont:
         return font(request, out, state);
     case OpRasterBegin:
+        return rasterBegin(request, text, out, state);
     case OpRasterEnd:
+        return rasterEnd(request, out, state);
     case OpRasterRow:
         return 0;
     default:
