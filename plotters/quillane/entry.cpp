@@ -1,17 +1,34 @@
 // The library's one entry point: a request in, its bytes and their count out.
 #include <cstdint>
 
+#include "color_row.h"
 #include "drawing.h"
 #include "drvsuite/plotter.h"
 #include "job_frame.h"
 #include "labels.h"
 #include "pens.h"
+#include "plane_row.h"
+#include "plot_contract.h"
 #include "plotter_state.h"
 #include "polygons.h"
 #include "raster_frame.h"
 
 namespace drv::quillane {
 namespace {
+
+// Direct colour from 16 bits per pixel up; below that the driver expands
+// through the palette table when asked to, or sends bit planes.
+std::int32_t rasterRow(const PlotRequest &request, const void *text, std::uint8_t *out,
+                       PlotterState &state) {
+    const auto *row = static_cast<const std::uint8_t *>(text);
+    if (cellInt(request, 1) >= 16) {
+        return encodeDirectRow(request, row, out, state.seedRow);
+    }
+    if (hasFlag(request, FlagExpandPalette)) {
+        return encodePaletteRow(request, row, out, state.seedRow, state.palette);
+    }
+    return encodePlaneRow(request, row, out);
+}
 
 std::int32_t dispatch(const PlotRequest &request, const void *text, std::uint8_t *out,
                       PlotterState &state) {
@@ -57,7 +74,7 @@ std::int32_t dispatch(const PlotRequest &request, const void *text, std::uint8_t
     case OpRasterEnd:
         return rasterEnd(request, out, state);
     case OpRasterRow:
-        return 0;
+        return rasterRow(request, text, out, state);
     default:
         return 0;
     }
