@@ -18,7 +18,9 @@ constexpr std::int32_t kMaxPlaneDepth = 15;
 void extractPlane(const std::uint8_t *row, unsigned depth, unsigned plane, std::int32_t planeLength,
                   std::uint8_t *out) {
     if (depth == 1) {
-        std::memcpy(out, row, static_cast<std::size_t>(planeLength));
+        if (planeLength > 0) {
+            std::memcpy(out, row, static_cast<std::size_t>(planeLength));
+        }
         return;
     }
     std::uint64_t pixel = 0;

@@ -1,13 +1,15 @@
 // An independent reading of the raster output, as the device would do it:
 // splits a row's output into transfer commands and undoes PackBits and
-// delta-row compression. Every decoder checks both its input and its output
-// bounds and reports malformed data instead of guessing.
+// delta-row compression with the test decoders, reporting malformed output
+// instead of guessing.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "pcl_decoders.h"
 
 namespace quillane_test {
 
@@ -52,65 +54,23 @@ inline std::optional<std::vector<Transfer>> parseTransfers(const std::string &ou
     return transfers;
 }
 
-// PackBits (method 2) back to exactly `length` bytes; nullopt on a header
-// of -128, data running short, or output longer or shorter than `length`.
+// PackBits (method 2) back to exactly `length` bytes; nullopt when the data
+// are malformed or expand to another length.
 inline std::optional<Bytes> unpackBits(const Bytes &in, std::size_t length) {
-    Bytes out;
-    std::size_t p = 0;
-    while (p < in.size()) {
-        const auto header = static_cast<std::int8_t>(in[p++]);
-        if (header == -128) {
-            return std::nullopt;
-        }
-        if (header >= 0) {
-            const auto n = static_cast<std::size_t>(header) + 1;
-            if (n > in.size() - p || out.size() + n > length) {
-                return std::nullopt;
-            }
-            out.insert(out.end(), in.begin() + static_cast<std::ptrdiff_t>(p),
-                       in.begin() + static_cast<std::ptrdiff_t>(p + n));
-            p += n;
-        } else {
-            const auto n = static_cast<std::size_t>(1 - header);
-            if (p >= in.size() || out.size() + n > length) {
-                return std::nullopt;
-            }
-            out.insert(out.end(), n, in[p++]);
-        }
-    }
-    if (out.size() != length) {
+    Bytes out(length + 1);
+    const std::int64_t n = drv::test::decodePackBits(in.data(), in.size(), out.data(), out.size());
+    if (n != static_cast<std::int64_t>(length)) {
         return std::nullopt;
     }
+    out.resize(length);
     return out;
 }
 
 // Delta row (method 3) applied to `seed`; nullopt when a command is cut
 // short or replaces bytes beyond the row.
-inline std::optional<Bytes> applyDeltaRow(const Bytes &in, const Bytes &seed) {
-    Bytes row = seed;
-    std::size_t p = 0;
-    std::size_t position = 0;
-    while (p < in.size()) {
-        const std::uint8_t command = in[p++];
-        const std::size_t replace = (command >> 5) + 1u;
-        std::size_t offset = command & 31u;
-        if (offset == 31) {
-            std::uint8_t more = 255;
-            while (more == 255) {
-                if (p >= in.size()) {
-                    return std::nullopt;
-                }
-                more = in[p++];
-                offset += more;
-            }
-        }
-        position += offset;
-        if (replace > in.size() - p || position + replace > row.size()) {
-            return std::nullopt;
-        }
-        for (std::size_t i = 0; i < replace; ++i) {
-            row[position++] = in[p++];
-        }
+inline std::optional<Bytes> applyDeltaRow(const Bytes &in, Bytes row) {
+    if (!drv::test::applyDeltaRow(in.data(), in.size(), row.data(), row.size())) {
+        return std::nullopt;
     }
     return row;
 }

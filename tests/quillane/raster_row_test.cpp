@@ -86,8 +86,9 @@ const PlaneCase kPlaneCases[] = {
     {__LINE__, 8, 4, 0, {0x12, 0x34, 0x56, 0x78},
      "\x1b*b0m1V" + bytes({0xAA}) + "\x1b*b0m1V" + bytes({0x66}) + "\x1b*b0m1V" + bytes({0x1E}) +
          "\x1b*b0m1W" + bytes({0x01})},
-    // The second pixel of the byte lies beyond the width.
-    {__LINE__, 1, 4, 0, {0x9F},
+    // A row is read in groups of 8 pixels; all but the first lie beyond the
+    // width.
+    {__LINE__, 1, 4, 0, {0x9F, 0xFF, 0xFF, 0xFF},
      "\x1b*b0m1V" + bytes({0x80}) + "\x1b*b0m1V" + bytes({0x00}) + "\x1b*b0m1V" + bytes({0x00}) +
          "\x1b*b0m1W" + bytes({0x80})},
     {__LINE__, 8, 8, 0, {1, 2, 4, 8, 16, 32, 64, 128},
@@ -265,12 +266,15 @@ TEST(DirectRow, UncompressedFlagNeverKeepsASeed) {
     // The first row without the flag is the first the seed can hold.
     EXPECT_EQ(row(session, 4, 32, kRowA), transfer('0', rgbOf(kRowA)));
     EXPECT_EQ(row(session, 4, 32, kRowA), "\x1b*b3m0W");
+    session.call(OpRasterEnd);
+    EXPECT_EQ(heap.held(), 0);
 }
 
 TEST(DirectRow, WidthZeroRowsStayUncompressed) {
     PlotSession session = withImage(16, 0);
     EXPECT_EQ(row(session, 0, 16, {}), "\x1b*b0m0W");
     EXPECT_EQ(row(session, 0, 16, {}), "\x1b*b0m0W");
+    session.call(OpRasterEnd);
 }
 
 // A host that changes the width mid-image gets whole rows, never a seed of
@@ -468,6 +472,7 @@ TEST(RasterJob, DeviceRebuildsEveryRowOfSeveralImages) {
             ColorRowDevice fresh(3 * kWidth);
             EXPECT_EQ(*rebuilt, fresh.receive(row(reference, kWidth, image.depth, pixels, image.flags)))
                 << "row " << r;
+            reference.call(OpRasterEnd);
         }
         session.call(OpRasterEnd);
         EXPECT_EQ(heap.held(), 0);
