@@ -15,6 +15,11 @@ namespace drv::quillane {
 // only the bytes that hold that pixel's bits: at most 3.
 inline std::uint32_t packedPixel(const std::uint8_t *row, std::uint64_t index, unsigned depth) {
     const std::uint64_t first = index * depth;
+    if (8 % depth == 0) {
+        // Depths 1, 2, 4 and 8 never split a pixel between two bytes.
+        const auto unused = static_cast<unsigned>(8 - depth - first % 8);
+        return (row[first / 8] >> unused) & ((1u << depth) - 1);
+    }
     const std::uint64_t end = first + depth;  // one past the last bit
     std::uint32_t window = 0;
     for (std::uint64_t b = first / 8; b <= (end - 1) / 8; ++b) {
