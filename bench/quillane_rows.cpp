@@ -38,7 +38,8 @@ Bytes lineArt(std::uint32_t seed) {
 Bytes indexRamp(std::uint32_t y, unsigned depth) {
     Bytes row((static_cast<std::size_t>(kPixels) * depth + 7) / 8, 0);
     for (std::size_t x = 0; x < kPixels; ++x) {
-        const unsigned value = static_cast<unsigned>((x + y) * (1u << depth) / (kPixels + 2)) & ((1u << depth) - 1);
+        const unsigned value =
+            static_cast<unsigned>((x + y) * (1u << depth) / (kPixels + 2)) & ((1u << depth) - 1);
         for (unsigned b = 0; b < depth; ++b) {
             if ((value >> (depth - 1 - b) & 1u) != 0) {
                 const std::size_t bit = x * depth + b;
@@ -85,8 +86,10 @@ const RowCase kRowCases[] = {
      [](std::uint32_t y) { return lineArt(kSeed + y); }},
     {"planes4/ramp", kPixels, 4, 0, [](std::uint32_t y) { return indexRamp(y, 4); }},
     {"planes8/ramp", kPixels, 8, 0, [](std::uint32_t y) { return indexRamp(y, 8); }},
-    {"palette8/ramp", kPixels, 8, FlagExpandPalette, [](std::uint32_t y) { return indexRamp(y, 8); }},
-    {"palette1/ramp", kPixels, 1, FlagExpandPalette, [](std::uint32_t y) { return indexRamp(y, 1); }},
+    {"palette8/ramp", kPixels, 8, FlagExpandPalette,
+     [](std::uint32_t y) { return indexRamp(y, 8); }},
+    {"palette1/ramp", kPixels, 1, FlagExpandPalette,
+     [](std::uint32_t y) { return indexRamp(y, 1); }},
     {"direct32/gradient", kPixels, 32, 0, gradient32},
     {"direct32/gradient-raw", kPixels, 32, FlagColorUncompressed, gradient32},
     {"direct16/gradient", kPixels, 16, 0, gradient16},
@@ -135,8 +138,8 @@ void rasterRow(benchmark::State &state, const RowCase &c) {
                                     ? 3.0 * c.width
                                     : static_cast<double>(c.depth) * ((c.width + 7) / 8);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * rows[0].size()));
-    state.counters["out"] = static_cast<double>(written) /
-                            (uncompressed * static_cast<double>(state.iterations()));
+    state.counters["out"] =
+        static_cast<double>(written) / (uncompressed * static_cast<double>(state.iterations()));
 }
 
 // A long polyline: one OpPlot request per point inside one PE instruction.

@@ -107,8 +107,8 @@ std::int32_t encodeColorRow(const PlotRequest &request, std::uint64_t rowBytes,
 
 }  // namespace
 
-std::int32_t encodeDirectRow(const PlotRequest &request, const std::uint8_t *row,
-                             std::uint8_t *out, std::uint8_t *&seedRow) {
+std::int32_t encodeDirectRow(const PlotRequest &request, const std::uint8_t *row, std::uint8_t *out,
+                             std::uint8_t *&seedRow) {
     const std::int32_t width = cellInt(request, 0);
     const std::int32_t depth = cellInt(request, 1);
     if ((depth != 16 && depth != 32) || width < 0) {
@@ -127,9 +127,11 @@ std::int32_t encodePaletteRow(const PlotRequest &request, const std::uint8_t *ro
     if (palette == nullptr || width < 0 || depth >= 16) {
         return 0;
     }
-    const std::uint64_t bits = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(depth < 1 ? 0 : depth);
-    return encodeColorRow(request, (bits + 7) / 8, row, out, seedRow,
-                          [&](std::uint8_t *rgb) { convertIndexed(row, width, depth, palette, rgb); });
+    const std::uint64_t bits =
+        static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(depth < 1 ? 0 : depth);
+    return encodeColorRow(request, (bits + 7) / 8, row, out, seedRow, [&](std::uint8_t *rgb) {
+        convertIndexed(row, width, depth, palette, rgb);
+    });
 }
 
 }  // namespace drv::quillane

@@ -84,7 +84,7 @@ std::int32_t dispatch(const PlotRequest &request, const void *text, std::uint8_t
 }  // namespace drv::quillane
 
 extern "C" DRV_ENTRY std::int32_t DRV_CALL pldbin(PlotRequest *request, const void *text,
-                                                   unsigned char *out, void *state) {
+                                                  unsigned char *out, void *state) {
     using namespace drv::quillane;
     auto &plotter = *static_cast<PlotterState *>(state);
     out[0] = 0;

@@ -33,7 +33,8 @@ struct PaletteColor {
 
 inline PaletteColor paletteColor(const std::uint8_t *record, std::int32_t index) {
     const std::uint8_t *entry = record + 8 + 8 * index;
-    return {readLittle16(entry + 2) >> 8, readLittle16(entry + 4) >> 8, readLittle16(entry + 6) >> 8};
+    return {readLittle16(entry + 2) >> 8, readLittle16(entry + 4) >> 8,
+            readLittle16(entry + 6) >> 8};
 }
 
 }  // namespace drv::quillane

@@ -21,8 +21,8 @@ std::int32_t encodePeNumber(std::int64_t value, const PlotterState &state, std::
     const std::uint64_t digitMask = (std::uint64_t{1} << base.bits) - 1;
     // Sign into the lowest bit; unsigned 64-bit arithmetic holds 2|a| + 1 for
     // any a that is a difference of two int32 values.
-    const std::uint64_t magnitude =
-        value < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    const std::uint64_t magnitude = value < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(value)
+                                              : static_cast<std::uint64_t>(value);
     std::uint64_t folded = magnitude * 2 + (value < 0 ? 1 : 0);
 
     std::int32_t count = 0;

@@ -40,8 +40,7 @@ std::int32_t closePe(PlotterState &state, std::uint8_t *out);
 std::int32_t moveTo(PlotterState &state, std::uint8_t *out, std::int32_t x, std::int32_t y);
 
 // moveTo, after which (x, y) is the point the next pair is relative to.
-std::int32_t recordedMoveTo(PlotterState &state, std::uint8_t *out, std::int32_t x,
-                            std::int32_t y);
+std::int32_t recordedMoveTo(PlotterState &state, std::uint8_t *out, std::int32_t x, std::int32_t y);
 
 // Sets penUp, moves to (x, y) and closes the instruction: how circles, arcs,
 // labels, polygons and images place the pen before their own command. Not

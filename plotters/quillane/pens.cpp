@@ -14,7 +14,9 @@ constexpr const char *kVelocityFormat = "VS%.1f,%d";
 // The device takes 0 to 255 per component: the high byte of a 16-bit
 // intensity, that is value * 256 / 65536 truncated toward zero. Dividing by
 // 256 gives the same result for every int32 without overflowing.
-std::int32_t colorByte(std::int32_t intensity) { return intensity / 256; }
+std::int32_t colorByte(std::int32_t intensity) {
+    return intensity / 256;
+}
 
 }  // namespace
 

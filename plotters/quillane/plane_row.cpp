@@ -54,7 +54,8 @@ std::int32_t sendPlane(std::uint8_t *out, const std::uint8_t *plane, std::int32_
     return n;
 }
 
-std::int32_t encodePlaneRow(const PlotRequest &request, const std::uint8_t *row, std::uint8_t *out) {
+std::int32_t encodePlaneRow(const PlotRequest &request, const std::uint8_t *row,
+                            std::uint8_t *out) {
     const std::int32_t width = cellInt(request, 0);
     const std::int32_t depth = cellInt(request, 1);
     if (width < 0 || depth < 1 || depth > kMaxPlaneDepth) {
@@ -74,7 +75,8 @@ std::int32_t encodePlaneRow(const PlotRequest &request, const std::uint8_t *row,
     const auto lastByteMask = static_cast<std::uint8_t>(0xFF << ((8 - width % 8) % 8));
     std::int32_t n = 0;
     for (std::int32_t i = 0; i < depth; ++i) {
-        extractPlane(row, static_cast<unsigned>(depth), static_cast<unsigned>(i), planeLength, plane);
+        extractPlane(row, static_cast<unsigned>(depth), static_cast<unsigned>(i), planeLength,
+                     plane);
         if (planeLength > 0) {
             plane[planeLength - 1] &= lastByteMask;
         }

@@ -25,7 +25,8 @@ std::uint8_t *seedFor(std::uint8_t *&seedRow, std::int32_t length) {
         return seedRow;
     }
     releaseBlock(seedRow);
-    seedRow = static_cast<std::uint8_t *>(obtainBlock(kHeaderSize + static_cast<std::size_t>(length)));
+    seedRow =
+        static_cast<std::uint8_t *>(obtainBlock(kHeaderSize + static_cast<std::size_t>(length)));
     if (seedRow != nullptr) {
         std::memset(seedRow, 0, kHeaderSize);
         std::memcpy(seedRow + kLengthOffset, &length, sizeof length);
@@ -33,9 +34,13 @@ std::uint8_t *seedFor(std::uint8_t *&seedRow, std::int32_t length) {
     return seedRow;
 }
 
-bool seedMatchesDevice(const std::uint8_t *block) { return block[kMatchOffset] != 0; }
+bool seedMatchesDevice(const std::uint8_t *block) {
+    return block[kMatchOffset] != 0;
+}
 
-const std::uint8_t *seedBytes(const std::uint8_t *block) { return block + kHeaderSize; }
+const std::uint8_t *seedBytes(const std::uint8_t *block) {
+    return block + kHeaderSize;
+}
 
 void refreshSeed(std::uint8_t *block, const std::uint8_t *row) {
     std::memcpy(block + kHeaderSize, row, static_cast<std::size_t>(seedLength(block)));

@@ -1,8 +1,9 @@
-// Test driver for the quillane entry point: one job's state block, request
-// record and output buffer, and the calls a host makes, with the output
-// returned as counted bytes.
+// A test host for the quillane entry point: one job's state block, request
+// record and output buffer, the calls a host makes, and palette records laid
+// out byte by byte as a host writes them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
@@ -11,8 +12,11 @@
 
 #include "drvsuite/plotter.h"
 #include "plotter_state.h"
+#include "test_heap.h"
 
 namespace quillane_test {
+
+using Bytes = std::vector<std::uint8_t>;
 
 // One parameter cell as a host fills it: an int32 or a float.
 struct Cell {
@@ -21,21 +25,6 @@ struct Cell {
     std::uint32_t raw;
 };
 
-inline PlotRequest makeRequest(std::int32_t op, std::initializer_list<Cell> params,
-                               std::int32_t flags = 0) {
-    PlotRequest request;
-    std::memset(&request, 0, sizeof request);
-    request.op = op;
-    request.outLength = -12345;  // must be overwritten by every call
-    request.flags = flags;
-    int i = 0;
-    for (const Cell &cell : params) {
-        std::memcpy(&request.param[i++], &cell.raw, sizeof cell.raw);
-    }
-    return request;
-}
-
-// Bytes given by value, for the parts of an expectation that are not text.
 inline std::string bytes(std::initializer_list<int> values) {
     std::string s;
     for (int v : values) {
@@ -48,60 +37,83 @@ using EntryFunction = std::int32_t (*)(PlotRequest *, const void *, unsigned cha
 
 class PlotSession {
 public:
-    // Sized for the largest output of any test call; the state block is
-    // filled with garbage first, since a host need not clear it.
-    explicit PlotSession(EntryFunction entry, std::size_t outCapacity = 1 << 16)
-        : entry_(entry), out_(outCapacity + kGuard, 0xA5) {
+    // The state block starts as garbage: a host need not clear it.
+    explicit PlotSession(EntryFunction entry = pldbin, std::size_t outCapacity = 1 << 16)
+        : entry_(entry), out_(outCapacity + kGuard) {
         std::memset(&state_, 0xCD, sizeof state_);
     }
 
-    // Calls the entry point; returns the counted output. Checks the result
-    // and that nothing was written past the count beyond the one NUL the
-    // driver may leave there.
-    std::string call(std::int32_t op, std::initializer_list<Cell> params = {},
+    // Calls the entry point and returns the counted output.
+    std::string call(std::int32_t op, const std::vector<Cell> &params = {},
                      const void *text = nullptr, std::int32_t flags = 0) {
-        PlotRequest request = makeRequest(op, params, flags);
-        return call(request, text);
-    }
-
-    std::string call(PlotRequest &request, const void *text) {
+        PlotRequest request;
+        std::memset(&request, 0, sizeof request);
+        request.op = op;
+        request.outLength = -1;
+        request.flags = flags;
+        for (std::size_t i = 0; i < params.size(); ++i) {
+            std::memcpy(&request.param[i], &params[i].raw, sizeof(Cell));
+        }
         std::memset(out_.data(), 0xA5, out_.size());
-        lastResult_ = entry_(&request, text, out_.data(), &state_);
-        lastLength_ = request.outLength;
-        if (lastLength_ < 0 || static_cast<std::size_t>(lastLength_) + kGuard > out_.size()) {
+        result_ = entry_(&request, text, out_.data(), &state_);
+        length_ = request.outLength;
+        if (length_ < 0 || static_cast<std::size_t>(length_) + kGuard > out_.size()) {
             return "<bad outLength>";
         }
-        return std::string(reinterpret_cast<const char *>(out_.data()),
-                           static_cast<std::size_t>(lastLength_));
+        return std::string(out_.begin(), out_.begin() + length_);
     }
 
-    std::int32_t lastResult() const { return lastResult_; }
-    std::int32_t lastLength() const { return lastLength_; }
-    // The byte right after the counted output.
-    std::uint8_t byteAfter() const { return out_[static_cast<std::size_t>(lastLength_)]; }
-    // The first byte of the buffer (cleared by every call).
+    std::int32_t result() const { return result_; }
     std::uint8_t firstByte() const { return out_[0]; }
-    // True when no byte after the counted output and the optional NUL was
-    // touched.
+    std::uint8_t byteAfter() const { return out_[static_cast<std::size_t>(length_)]; }
+    // True when nothing was written from `extra` bytes after the count on.
     bool untouchedAfter(std::size_t extra) const {
-        for (std::size_t i = static_cast<std::size_t>(lastLength_) + extra;
-             i < static_cast<std::size_t>(lastLength_) + kGuard; ++i) {
+        const auto end = static_cast<std::size_t>(length_) + kGuard;
+        for (std::size_t i = static_cast<std::size_t>(length_) + extra; i < end; ++i) {
             if (out_[i] != 0xA5) {
                 return false;
             }
         }
         return true;
     }
-
     drv::quillane::PlotterState &state() { return state_; }
 
 private:
     static constexpr std::size_t kGuard = 16;
     EntryFunction entry_;
-    std::vector<std::uint8_t> out_;
+    Bytes out_;
     drv::quillane::PlotterState state_;
-    std::int32_t lastResult_ = -1;
-    std::int32_t lastLength_ = -1;
+    std::int32_t result_ = -1;
+    std::int32_t length_ = 0;
+};
+
+// A RasterPalette record: 6 private bytes, lastIndex, then per entry 2
+// private bytes and red, green, blue; little-endian. Private bytes hold a
+// pattern the driver must never send.
+using Rgb16 = std::array<std::uint16_t, 3>;
+inline Bytes paletteRecord(std::int16_t lastIndex, const std::vector<Rgb16> &entries) {
+    Bytes record(6, 0xEE);
+    const auto index = static_cast<std::uint16_t>(lastIndex);
+    record.insert(record.end(),
+                  {static_cast<std::uint8_t>(index & 0xFF), static_cast<std::uint8_t>(index >> 8)});
+    for (const Rgb16 &e : entries) {
+        record.insert(record.end(), {0xEE, 0xEE});
+        for (std::uint16_t v : e) {
+            record.insert(record.end(),
+                          {static_cast<std::uint8_t>(v & 0xFF), static_cast<std::uint8_t>(v >> 8)});
+        }
+    }
+    return record;
+}
+
+// Starts with no refusal armed and counts the blocks a test leaves held.
+struct HeapGuard {
+    HeapGuard() : baseline(drv::testing::outstandingBlocks()) {
+        drv::testing::resetAllocationFailures();
+    }
+    ~HeapGuard() { drv::testing::resetAllocationFailures(); }
+    int held() const { return drv::testing::outstandingBlocks() - baseline; }
+    int baseline;
 };
 
 }  // namespace quillane_test
