@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "binary_layouts.h"
 
@@ -119,7 +120,7 @@ struct Format {
     FormatKind kind = FormatKind::Absent;
     Framing framing{};
     TextSource text = TextSource::Empty;
-    const char *fixedText = nullptr;  // TextSource::Fixed only
+    std::string_view fixedText{};     // TextSource::Fixed only
     AsciiDecoder ascii{};             // FormatKind::Ascii only
     BinaryDecoder binary{};           // FormatKind::Binary only
     // The highest report offset the decoder may read; checked against the

@@ -63,13 +63,10 @@ constexpr std::uint8_t binaryHighestOffset(const BinaryDecoder &d) {
 
 constexpr bool textIsSound(const Format &f) {
     if (f.text != TextSource::Fixed) {
-        return f.fixedText == nullptr;
+        return f.fixedText.empty();
     }
-    std::size_t n = 0;
-    while (f.fixedText != nullptr && f.fixedText[n] != '\0') {
-        ++n;
-    }
-    return f.fixedText != nullptr && n < DGD_SETUP_TEXT_SIZE;
+    return !f.fixedText.empty() && f.fixedText.size() < DGD_SETUP_TEXT_SIZE &&
+           f.fixedText.find('\0') == std::string_view::npos;
 }
 
 constexpr bool formatIsSound(const Format &f) {

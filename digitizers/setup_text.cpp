@@ -1,5 +1,7 @@
 #include "setup_text.h"
 
+#include <algorithm>
+
 namespace drv::digitizer {
 
 std::size_t copySetupText(unsigned char *buffer, const char *text, std::size_t limit) {
@@ -25,7 +27,8 @@ std::size_t writeSetup(const Format &format, DigitizerProfile &profile, unsigned
     case TextSource::SetupB:
         return copySetupText(buffer, profile.setupB, kLongestText);
     case TextSource::Fixed:
-        return copySetupText(buffer, format.fixedText, kLongestText);
+        return copySetupText(buffer, format.fixedText.data(),
+                             std::min(format.fixedText.size(), kLongestText));
     }
     buffer[0] = '\0';
     return 1;
