@@ -298,6 +298,17 @@ void checkOtherOps(const Entry &entry) {
     }
 }
 
+DigitizerRequest decodeWith(const Entry &entry, int format, std::vector<unsigned char> report,
+                            std::int32_t &status) {
+    report.resize(std::max<std::size_t>(report.size(), DGD_MIN_REPORT_BUFFER));
+    DigitizerProfile profile{};
+    profile.reportFormat = static_cast<std::int16_t>(format);
+    profile.auxFormat = static_cast<std::int16_t>(format);
+    DigitizerRequest request = sentinelRequest();
+    status = entry(&profile, &request, report.data());
+    return request;
+}
+
 void checkDecode(const Entry &entry, const DecodeCase &c) {
     SCOPED_TRACE(testing::Message() << c.model << " selector " << c.selector << " (case at line "
                                     << c.line << ")");

@@ -64,6 +64,11 @@ std::span<const DecodeCase> decodeCases();
 // Op 3 over `c.report` in a heap buffer of exactly max(21, size) bytes.
 void checkDecode(const Entry &entry, const DecodeCase &c);
 
+// Runs op 3 over `report` (padded to the host's minimum buffer) with both
+// selectors set to `format`; stores the call's result into `status`.
+DigitizerRequest decodeWith(const Entry &entry, int format, std::vector<unsigned char> report,
+                            std::int32_t &status);
+
 // A request whose result fields hold values no decoder produces together.
 DigitizerRequest sentinelRequest();
 

@@ -225,12 +225,9 @@ TEST(TabletEncoder, RoundTripThroughEveryDecoder) {
                         } else {
                             ASSERT_EQ(report[0] & info->frameByte, info->frameByte);
                         }
-                        report.resize(std::max<std::size_t>(report.size(), DGD_MIN_REPORT_BUFFER));
-                        DigitizerProfile profile{};
-                        profile.reportFormat = static_cast<std::int16_t>(format);
-                        profile.auxFormat = static_cast<std::int16_t>(format);
-                        DigitizerRequest request = sentinelRequest();
-                        ASSERT_EQ(entry(&profile, &request, report.data()), 0);
+                        std::int32_t status = -1;
+                        const DigitizerRequest request = decodeWith(entry, format, report, status);
+                        ASSERT_EQ(status, 0);
                         ASSERT_EQ((TabletSample{request.button, request.x, request.y}), sample);
                     }
                 }
