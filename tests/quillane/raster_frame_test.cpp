@@ -44,6 +44,7 @@ TEST(RasterBegin, IndexedByPlaneProgramsThePalette) {
     EXPECT_EQ(session.call(OpRasterBegin, {1, -1, 100.0f, 50.0f, 10, 20, 4}, record.data()),
               expected);
     EXPECT_EQ(session.byteAfter(), 0);
+    EXPECT_TRUE(session.untouchedAfter(1));
     EXPECT_EQ(session.state().palette, nullptr);
     EXPECT_EQ(session.state().seedRow, nullptr);
     EXPECT_EQ(session.state().penUp, 1);

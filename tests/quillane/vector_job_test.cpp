@@ -28,13 +28,14 @@ struct Step {
 };
 
 // Runs the steps in order on one session: exact output and count, result 0,
-// and the NUL left after every vector command.
+// and the NUL left after every vector command, with nothing written beyond.
 void runSteps(PlotSession &session, const std::vector<Step> &steps) {
     for (const Step &s : steps) {
         SCOPED_TRACE(s.line);
         EXPECT_EQ(session.call(s.op, s.params, s.text, s.flags), s.expected);
         EXPECT_EQ(session.result(), 0);
         EXPECT_EQ(session.byteAfter(), 0);
+        EXPECT_TRUE(session.untouchedAfter(1));
     }
 }
 
