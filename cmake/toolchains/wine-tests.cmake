@@ -34,7 +34,10 @@ endif()
 set(DRV_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine)
 set(DRV_WINE_RUN /bin/sh ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh
     ${DRV_WINE_LOADER} ${DRV_WINE_ARCH} ${DRV_WINE_PREFIX})
-set(CMAKE_CROSSCOMPILING_EMULATOR ${DRV_WINE_RUN})
+# A cache entry, so that test programs of every folder configured after
+# this one (the fuzz replays too) run under Wine.
+set(CMAKE_CROSSCOMPILING_EMULATOR "${DRV_WINE_RUN}" CACHE STRING
+    "Runs the Windows test programs (under Wine)" FORCE)
 
 # The closing line of a GoogleTest program: its format, and what CTest
 # requires (at least one test, and the build's own word size).
