@@ -16,21 +16,6 @@ namespace {
 
 std::string systemError(const std::string &what) { return what + ": " + std::strerror(errno); }
 
-bool writeAll(int fd, const std::uint8_t *data, std::size_t size, bool socket) {
-    while (size > 0) {
-        const ssize_t n = socket ? ::send(fd, data, size, MSG_NOSIGNAL) : ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // Standard output, a device node, a serial line or a socket.
 class StreamSink final : public ByteSink {
 public:
@@ -131,6 +116,21 @@ std::unique_ptr<ByteSink> openFile(const std::string &path, std::string &error) 
 }
 
 } // namespace
+
+bool writeAll(int fd, const std::uint8_t *data, std::size_t size, bool socket) {
+    while (size > 0) {
+        const ssize_t n = socket ? ::send(fd, data, size, MSG_NOSIGNAL) : ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
 
 std::unique_ptr<ByteSink> openByteSink(const OutputTarget &target, std::string &error) {
     if (target.serial) {

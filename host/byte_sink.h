@@ -53,6 +53,11 @@ struct OutputTarget {
     std::optional<SerialSettings> serial;
 };
 
+// Writes all `size` bytes to the descriptor, retrying short and interrupted
+// writes (send() without SIGPIPE when `socket`). False with errno set on a
+// failure.
+bool writeAll(int fd, const std::uint8_t *data, std::size_t size, bool socket = false);
+
 // Opens the target, or returns null with the reason in `error`.
 std::unique_ptr<ByteSink> openByteSink(const OutputTarget &target, std::string &error);
 

@@ -4,9 +4,12 @@
 
 #include <CLI/CLI.hpp>
 
+#include "escapes.h"
 #include "list_command.h"
 #include "plot_command.h"
+#include "script_values.h"
 #include "serial_line.h"
+#include "tablet_command.h"
 
 namespace {
 
@@ -40,6 +43,87 @@ bool finishSerial(SerialSettings &serial, const std::string &parity, const std::
     return true;
 }
 
+// A set-up text option: C escapes decoded, at most 39 bytes.
+bool decodeSetupText(const std::string &option, const std::string &raw, std::string &text) {
+    std::size_t offset = 0;
+    std::string error;
+    if (!decodeEscapes(raw, text, offset, error)) {
+        std::cerr << "drvhost: " << option << ": " << error << '\n';
+        return false;
+    }
+    if (text.size() > kMaxSetupText) {
+        std::cerr << "drvhost: " << option << " holds " << text.size() << " bytes; a profile takes "
+                  << kMaxSetupText << '\n';
+        return false;
+    }
+    return true;
+}
+
+// --frame-byte 0x80 / 128 / '\r'.
+bool decodeByteOption(const std::string &option, const std::string &raw, std::int64_t min,
+                      std::optional<std::uint8_t> &value) {
+    if (raw.empty()) {
+        return true;
+    }
+    std::int32_t parsed = 0;
+    ValueError error;
+    if (!parseInteger(raw, min, 255, parsed, error)) {
+        std::cerr << "drvhost: " << option << ": " << error.message << '\n';
+        return false;
+    }
+    value = static_cast<std::uint8_t>(parsed);
+    return true;
+}
+
+struct TabletArguments {
+    TabletOptions options;
+    std::string setupA;
+    std::string setupB;
+    std::string frameByte;
+    std::string reportLength;
+    std::string device;
+    std::string parity = "none";
+    std::string flow = "none";
+    int format = 1;
+    std::optional<int> auxFormat;
+};
+
+CLI::App *addTabletCommand(CLI::App &app, TabletArguments &args) {
+    CLI::App *command = app.add_subcommand("tablet", "set up a digitizer tablet and print its points");
+    command->add_option("--driver", args.options.driver, "tablet driver name or library path")->required();
+    command->add_option("--format", args.format, "report format of the profile: 1 or 2")
+        ->capture_default_str();
+    command->add_option("--aux-format", args.auxFormat,
+                        "the profile's second format selector (default: --format)");
+    command->add_option("--setup-a", args.setupA, "profile set-up text A (C escapes allowed)");
+    command->add_option("--setup-b", args.setupB, "profile set-up text B (C escapes allowed)");
+    command->add_option("--frame-byte", args.frameByte,
+                        "terminator or first-byte mark bits, overriding the driver's");
+    command->add_option("--report-length", args.reportLength,
+                        "report length in bytes, overriding the driver's");
+    CLI::Option *input = command->add_option("--input", args.options.input,
+                                              "recorded tablet bytes: FILE or - (standard input)");
+    CLI::Option *device = command->add_option("--device", args.device, "serial line of the tablet");
+    input->excludes(device);
+    command->add_flag("--json", args.options.json, "JSON lines instead of CSV");
+    addSerialOptions(*command, args.options.serial, args.parity, args.flow);
+    return command;
+}
+
+bool finishTablet(TabletArguments &args) {
+    TabletOptions &options = args.options;
+    options.profile.format = static_cast<std::int16_t>(args.format);
+    options.profile.auxFormat = static_cast<std::int16_t>(args.auxFormat.value_or(args.format));
+    if (!args.device.empty()) {
+        options.device = args.device;
+    }
+    return decodeSetupText("--setup-a", args.setupA, options.profile.setupA) &&
+           decodeSetupText("--setup-b", args.setupB, options.profile.setupB) &&
+           decodeByteOption("--frame-byte", args.frameByte, 1, options.frameByte) &&
+           decodeByteOption("--report-length", args.reportLength, 1, options.reportLength) &&
+           finishSerial(options.serial, args.parity, args.flow);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -64,6 +148,9 @@ int main(int argc, char **argv) {
     outputOption->excludes(deviceOption);
     addSerialOptions(*plotCommand, plot.serial, plotParity, plotFlow);
 
+    TabletArguments tablet;
+    CLI::App *tabletCommand = addTabletCommand(app, tablet);
+
     CLI::App *listCommand = app.add_subcommand("list", "list the driver libraries found");
 
     try {
@@ -84,6 +171,9 @@ int main(int argc, char **argv) {
             plot.device = device;
         }
         return runPlotCommand(plot);
+    }
+    if (tabletCommand->parsed()) {
+        return finishTablet(tablet) ? runTabletCommand(tablet.options) : 2;
     }
     if (listCommand->parsed()) {
         return runListCommand();
