@@ -61,11 +61,7 @@ std::string driverStem(std::string_view nameOrPath) {
 
 std::unique_ptr<DriverLibrary> openDriver(const std::string &nameOrPath, std::string &error) {
     if (nameOrPath.find('/') != std::string::npos) {
-        auto library = DriverLibrary::open(nameOrPath, error);
-        if (!library) {
-            error = nameOrPath + ": " + error;
-        }
-        return library;
+        return DriverLibrary::open(nameOrPath, error); // the reason names the file
     }
     const std::string file = driverFileName(nameOrPath);
     std::string tried;
@@ -73,11 +69,7 @@ std::unique_ptr<DriverLibrary> openDriver(const std::string &nameOrPath, std::st
         const fs::path candidate = fs::path(folder) / file;
         std::error_code ec;
         if (fs::exists(candidate, ec)) {
-            auto library = DriverLibrary::open(candidate.string(), error);
-            if (!library) {
-                error = candidate.string() + ": " + error;
-            }
-            return library;
+            return DriverLibrary::open(candidate.string(), error);
         }
         tried += "\n  " + folder;
     }

@@ -115,13 +115,16 @@ public:
     }
 
     void finish(int lastLine) {
+        if (!errors_.empty()) {
+            return; // an earlier fault explains an unfinished job
+        }
         if (state_ == State::InRaster) {
             error({lastLine, 1}, "the script ends inside the raster image begun on line " +
                                      std::to_string(rasterLine_) + ": end it with RasterEnd");
         } else if (state_ == State::InJob) {
             error({lastLine, 1}, "the script ends inside the job begun on line " +
                                      std::to_string(jobLine_) + ": end it with EndJob");
-        } else if (job_.empty() && errors_.empty()) {
+        } else if (job_.empty()) {
             error({lastLine, 1}, "the script holds no job: start one with BeginJob");
         }
     }
