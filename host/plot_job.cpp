@@ -179,12 +179,11 @@ private:
                 return error(call.pos, "BeginJob inside the job begun on line " +
                                            std::to_string(jobLine_) + ": end it with EndJob first");
             }
-            if (traits_.recordFraming && !checkRecordFraming(call)) {
-                return false;
-            }
+            // The job is open even when its framing is refused, so that the
+            // lines after it are not all reported as outside a job.
             state_ = State::InJob;
             jobLine_ = call.pos.line;
-            return true;
+            return !traits_.recordFraming || checkRecordFraming(call);
         }
         if (state_ == State::Outside) {
             return error(call.pos, name + " outside a job: start one with BeginJob");
@@ -230,11 +229,6 @@ private:
 
     bool beginRaster(const ScriptCall &call) {
         const std::int32_t depth = call.request.param[6].i;
-        if (!isRasterDepth(depth)) {
-            const int column = call.cellColumns[6];
-            return error({call.pos.line, column > 0 ? column : call.pos.column},
-                         "RasterBegin depth (p6) must be 1, 2, 4, 8, 16 or 32");
-        }
         state_ = State::InRaster;
         rasterLine_ = call.pos.line;
         rasterColumns_ = call.request.param[4].i;
@@ -242,10 +236,18 @@ private:
         rasterDepth_ = depth;
         rasterExpand_ = (call.request.flags & FlagExpandPalette) != 0;
         rowsSent_ = 0;
+        if (!isRasterDepth(depth)) {
+            const int column = call.cellColumns[6];
+            return error({call.pos.line, column > 0 ? column : call.pos.column},
+                         "RasterBegin depth (p6) must be 1, 2, 4, 8, 16 or 32");
+        }
         return true;
     }
 
     bool checkRow(const ScriptCall &call, PlotCall &out) {
+        if (!isRasterDepth(rasterDepth_)) {
+            return false; // reported at RasterBegin
+        }
         // Width and depth default to the image's; given, they must match it,
         // since the driver reads them from every row.
         if ((call.givenCells & 1u) == 0) {
