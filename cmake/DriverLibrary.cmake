@@ -1,19 +1,24 @@
-# drv_add_driver_library(<name> ENTRY <symbol> [SOURCES ...] LINK <targets...>)
+# drv_add_driver_library(<name> ENTRY <symbol> [HEAP] [SOURCES ...] LINK <targets...>)
 #
 # Builds one driver deliverable: lib<name>.so on Linux, <name>.dll on Windows,
 # written to DRV_LIBRARY_DIR. Only <symbol> (pldbin or dgdbin) is exported:
 # sources are compiled with hidden visibility and DRV_BUILDING_DRIVER, and on
 # ELF a version script hides anything a static dependency might still carry.
-# LINK names the object/static libraries that hold the driver's code; the
-# C heap (drv_heap) is always added. A test checks the exported symbols and
-# the shared-library dependencies of the result.
+# LINK names the object/static libraries that hold the driver's code; HEAP
+# adds the C heap behind obtainBlock/releaseBlock (drv_heap) for drivers that
+# allocate work memory. A test checks the exported symbols and the
+# shared-library dependencies of the result.
 function(drv_add_driver_library name)
-    cmake_parse_arguments(ARG "" "ENTRY" "SOURCES;LINK" ${ARGN})
+    cmake_parse_arguments(ARG "HEAP" "ENTRY" "SOURCES;LINK" ${ARGN})
     if(NOT ARG_ENTRY)
         message(FATAL_ERROR "drv_add_driver_library(${name}): ENTRY is required")
     endif()
 
-    add_library(${name} SHARED ${ARG_SOURCES} $<TARGET_OBJECTS:drv_heap>)
+    set(heap)
+    if(ARG_HEAP)
+        set(heap $<TARGET_OBJECTS:drv_heap>)
+    endif()
+    add_library(${name} SHARED ${ARG_SOURCES} ${heap})
     target_link_libraries(${name} PRIVATE ${ARG_LINK} drv_headers drv_driver_options)
     target_compile_definitions(${name} PRIVATE DRV_BUILDING_DRIVER)
     set_target_properties(${name} PROPERTIES

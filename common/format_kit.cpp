@@ -69,10 +69,14 @@ int formatReal(char *out, std::int16_t precision, double value) {
         return 1;
     }
 
+    // The digits are built in a local buffer and trimmed there, so that the
+    // caller's buffer receives only the final text: sign, ten integer
+    // digits, point and nineteen fraction digits fit in 32 bytes.
+    char text[32];
     int n = 0;
     double magnitude = value;
     if (value < 0.0) {
-        out[n++] = '-';
+        text[n++] = '-';
         magnitude = -value;
     }
 
@@ -88,27 +92,30 @@ int formatReal(char *out, std::int16_t precision, double value) {
         sum = kIntegerClamp;
     }
     const std::int32_t whole = static_cast<std::int32_t>(sum);
-    n += formatInt(out + n, whole);
-    out[n++] = '.';
+    n += formatInt(text + n, whole);
+    text[n++] = '.';
 
     double fraction = sum - whole;
     for (int i = 0; i < precision; ++i) {
         fraction *= 10.0;
         const int digit = static_cast<int>(fraction);
         fraction -= digit;
-        out[n++] = static_cast<char>('0' + digit);
+        text[n++] = static_cast<char>('0' + digit);
     }
 
     // Trailing zeros go, then a bare point; the integer digits stay.
-    while (out[n - 1] == '0') {
+    while (text[n - 1] == '0') {
         --n;
     }
-    if (out[n - 1] == '.') {
+    if (text[n - 1] == '.') {
         --n;
     }
-    if (n == 2 && out[0] == '-' && out[1] == '0') {
-        out[0] = '0';
+    if (n == 2 && text[0] == '-' && text[1] == '0') {
+        text[0] = '0';
         n = 1;
+    }
+    for (int i = 0; i < n; ++i) {
+        out[i] = text[i];
     }
     out[n] = '\0';
     return n;

@@ -106,6 +106,7 @@ CLI::App *addTabletCommand(CLI::App &app, TabletArguments &args) {
     CLI::Option *device = command->add_option("--device", args.device, "serial line of the tablet");
     input->excludes(device);
     command->add_flag("--json", args.options.json, "JSON lines instead of CSV");
+    command->add_option("--count", args.options.count, "stop after this many decoded reports");
     addSerialOptions(*command, args.options.serial, args.parity, args.flow);
     return command;
 }

@@ -47,7 +47,7 @@ std::string describe(const TabletFraming &framing) {
         std::snprintf(text, sizeof text, "reports start at a byte with bits 0x%02X set, %zu bytes",
                       framing.mark, framing.length);
     } else if (framing.length > 0) {
-        std::snprintf(text, sizeof text, "line reports of %zu bytes with the line end", framing.length);
+        std::snprintf(text, sizeof text, "line reports of %zu characters and a line end", framing.length);
     } else {
         std::snprintf(text, sizeof text, "line reports of any length");
     }
@@ -62,11 +62,11 @@ void printPoint(const DigitizerRequest &point, bool json) {
     }
 }
 
-// Reads `fd` until it ends, feeding the stream; quiet spells of the line
-// complete a pending report. Returns false with the reason on a read error.
-bool pump(int fd, TabletStream &stream, std::string &error) {
+// Reads `fd` until it ends or `count` reports are decoded, feeding the
+// stream; quiet spells of the line complete a pending report. Returns false with the reason on a read error.
+bool pump(int fd, TabletStream &stream, std::size_t count, std::string &error) {
     std::uint8_t buffer[512];
-    while (gInterrupted == 0) {
+    while (gInterrupted == 0 && (count == 0 || stream.counts().decoded < count)) {
         pollfd waiting{fd, POLLIN, 0};
         const int ready = ::poll(&waiting, 1, kIdleMilliseconds);
         if (ready == 0) {
@@ -149,7 +149,7 @@ int runTabletCommand(const TabletOptions &options) {
     TabletStream stream(decoder, framing,
                         [json = options.json](const DigitizerRequest &point) { printPoint(point, json); });
     catchInterrupt();
-    const bool read = pump(fd, stream, error);
+    const bool read = pump(fd, stream, options.count, error);
     stream.finish();
     std::fflush(stdout);
     if (fd != STDIN_FILENO) {

@@ -19,11 +19,12 @@ struct TabletOptions {
     std::optional<std::string> device;        // serial line, set up with `serial`
     SerialSettings serial;
     bool json = false;
+    std::size_t count = 0; // stop after this many decoded reports; 0: never
 };
 
 // Calls the set-up operation, shows the set-up text (and sends it to the
 // device), then decodes the input until it ends (or, on a device, until
-// interrupted): one line per decoded report on standard output, "button,x,y"
+// interrupted, or after `count` decoded reports): one line per decoded report on standard output, "button,x,y"
 // CSV with a header or JSON lines, and a summary on standard error.
 // Returns 0, or 1 when the driver or the input cannot be opened.
 int runTabletCommand(const TabletOptions &options);

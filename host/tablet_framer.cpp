@@ -54,7 +54,7 @@ void ReportFramer::lineByte(std::uint8_t byte) {
     }
     const std::size_t characters = report_.size();
     const std::size_t declared = framing_.length;
-    const bool fits = declared == 0 || (characters + 1 >= declared && characters <= declared);
+    const bool fits = declared == 0 || (characters >= declared && characters <= declared + 1);
     if (garbled_ || !fits) {
         ++unframed_;
     } else {

@@ -7,10 +7,11 @@
 //   - a report runs up to a CR or an LF; the byte that ends it is delivered
 //     with it, and line-end bytes before a report (the LF of a CR LF pair,
 //     blank lines) are skipped, so CR, LF and CR LF endings all work;
-//   - `reportLength` counts the report's characters and one line-end byte;
-//     a report may be one character longer (some tablets send a character
-//     past the declared length, and their drivers read it) but not shorter:
-//     a line with a lost character would put every field in the wrong place;
+//   - `reportLength` counts the report's characters, the line end not
+//     included; a report may be one character longer (some tablets send a
+//     character past the declared length, and their drivers read it) but not
+//     shorter: a line with a lost character would put every field in the
+//     wrong place;
 //   - a report holding any byte outside printable ASCII is line noise.
 // Marked reports (frameByte 0x20 or above, the mark bits of a first byte):
 //   - a report starts at a byte that has every mark bit set; every other

@@ -108,7 +108,7 @@ typedef struct RasterPalette {
     RasterPaletteEntry entries[256];
 } RasterPalette;
 
-#define RASTER_PALETTE_SIZE(entryCount) (8u + 8u * (size_t)(entryCount))
+#define RASTER_PALETTE_SIZE(entryCount) (8u + 8u * (entryCount))
 
 /* Bytes of state block a host must allocate for each plotter driver, for the
  * pointer size of the host's own build (the block holds driver-owned

@@ -1,6 +1,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -83,6 +84,18 @@ TEST(FormatReal, ReadsBackWithinHalfAUnit) {
             EXPECT_LE(std::fabs(back - v), 0.5 * std::pow(10.0, -precision) + 1e-9 * std::fabs(v))
                 << text << " for " << v;
         }
+    }
+}
+
+// Callers may size their buffer to the text they expect: trimmed digits
+// never touch the bytes after the NUL.
+TEST(FormatReal, WritesNothingPastItsText) {
+    char out[40];
+    std::memset(out, 'Z', sizeof out);
+    EXPECT_EQ(formatReal(out, 19, 0.5625), 6);
+    EXPECT_STREQ(out, "0.5625");
+    for (std::size_t i = 7; i < sizeof out; ++i) {
+        EXPECT_EQ(out[i], 'Z') << i;
     }
 }
 

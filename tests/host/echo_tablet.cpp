@@ -1,6 +1,6 @@
 // A stand-in tablet driver for the host's tests.
 //
-// Format 1: line reports of 13 bytes ended by CR: "BXXXXX,YYYYY"
+// Format 1: line reports of 12 characters ended by CR: "BXXXXX,YYYYY"
 // (button digit, two 5-digit fields). Format 2: 6-byte reports marked by
 // bit 7 of the first byte: b0 = 0x80 | button << 2, x = b1 * 128 + b2,
 // y = b4 * 128 + b5. A binary report with b0 bit 6 set is rejected (-9);
@@ -29,7 +29,7 @@ extern "C" DRV_ENTRY int32_t DRV_CALL dgdbin(DigitizerProfile *profile, Digitize
         buffer[0] = 0;
         if (request->op == DgdOpSetup) {
             profile->frameByte = lines ? 0x0D : 0x80;
-            profile->reportLength = lines ? 13 : 6;
+            profile->reportLength = lines ? 12 : 6;
             std::strcpy(reinterpret_cast<char *>(buffer), profile->setupA);
         }
         return 0;

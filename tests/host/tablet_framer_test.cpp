@@ -28,7 +28,7 @@ struct FramingCase {
     std::size_t unframed;
 };
 
-constexpr TabletFraming kCrLines{TabletFraming::Kind::Lines, 0, 12};
+constexpr TabletFraming kCrLines{TabletFraming::Kind::Lines, 0, 11};
 constexpr TabletFraming kAnyLines{TabletFraming::Kind::Lines, 0, 0};
 constexpr TabletFraming kBit7{TabletFraming::Kind::Marked, 0x80, 6};
 constexpr TabletFraming kMaskB0{TabletFraming::Kind::Marked, 0xB0, 7};

@@ -1,0 +1,29 @@
+// Tablet model lunmore: ASCII reports with a space for no button; four binary button bits; no
+// set-up text.
+#pragma once
+
+#include "model_checks.h"
+
+namespace drv::digitizer {
+
+inline constexpr DigitizerModel kLunmore{
+    .selector = Selector::ReportFormat,
+    .format1 = {.kind = FormatKind::Ascii,
+                .framing = framed(0x0A, 15),
+                .text = TextSource::Empty,
+                .ascii = {.x = {1, 5},
+                          .y = {7, 11},
+                          .button = {.rule = AsciiButtonRule::Character,
+                                     .at = 13,
+                                     .noButton = ' '}},
+                .highestOffset = 13},
+    .format2 = {.kind = FormatKind::Binary,
+                .framing = framed(0x80, 6),
+                .text = TextSource::Empty,
+                .binary = {.layout = Layout::Bin6,
+                           .button = BinaryButtonRule::Bits2To5OfB0},
+                .highestOffset = 5},
+};
+static_assert(modelIsSound(kLunmore));
+
+}  // namespace drv::digitizer

@@ -1,0 +1,28 @@
+// Tablet model yarvish: ASCII reports; six-byte binary reports.
+#pragma once
+
+#include "model_checks.h"
+
+namespace drv::digitizer {
+
+inline constexpr DigitizerModel kYarvish{
+    .selector = Selector::ReportFormat,
+    .format1 = {.kind = FormatKind::Ascii,
+                .framing = framed(0x0A, 15),
+                .text = TextSource::SetupB,
+                .ascii = {.x = {1, 5},
+                          .y = {7, 11},
+                          .button = {.rule = AsciiButtonRule::Character,
+                                     .at = 13,
+                                     .noButton = '0'}},
+                .highestOffset = 13},
+    .format2 = {.kind = FormatKind::Binary,
+                .framing = framed(0x80, 6),
+                .text = TextSource::SetupA,
+                .binary = {.layout = Layout::Bin6,
+                           .button = BinaryButtonRule::Bits2To6OfB0},
+                .highestOffset = 5},
+};
+static_assert(modelIsSound(kYarvish));
+
+}  // namespace drv::digitizer

@@ -1,0 +1,88 @@
+// OpTextStyle and OpLabel: the label style the device is sent, and how far
+// a label moves the pen.
+#include <algorithm>
+#include <cstdint>
+
+#include "body.h"
+#include "commands.h"
+#include "plot_contract.h"
+#include "position.h"
+#include "record.h"
+#include "steps.h"
+
+namespace drv::drevant {
+namespace {
+
+constexpr std::int32_t kUnitDirection = 32767;  // a direction component of 1
+constexpr std::int32_t kMaxSlant = 127;
+constexpr std::int32_t kMaxWidthRatio = 127;
+constexpr std::size_t kMaxLabel = 77;
+
+// `value` truncated toward zero and held within -limit..limit; NaN gives 0.
+// (Converting an out-of-range or NaN double to an integer is undefined.)
+std::int32_t truncateWithin(double value, std::int32_t limit) {
+    if (!(value == value)) {
+        return 0;
+    }
+    return static_cast<std::int32_t>(std::clamp(value, -static_cast<double>(limit), static_cast<double>(limit)));
+}
+
+// Character width in sixteenths of the height. A zero height has no ratio;
+// its characters have no width whatever the ratio, so the smallest is sent.
+std::int32_t widthRatioOf(std::int32_t height, std::int32_t width) {
+    if (height == 0) {
+        return 1;
+    }
+    const std::int64_t ratio = std::int64_t{width} * 16 / height;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(ratio, 1, kMaxWidthRatio));
+}
+
+}  // namespace
+
+std::size_t textStyle(PlotterState &state, const PlotRequest &request, unsigned char *out) {
+    const std::int32_t height = cellInt(request, 0);
+    const std::int32_t ratio = widthRatioOf(height, cellInt(request, 1));
+    const std::int32_t dirX = truncateWithin(double{cellFloat(request, 7)} * kUnitDirection, kUnitDirection);
+    const std::int32_t dirY = truncateWithin(double{cellFloat(request, 6)} * kUnitDirection, kUnitDirection);
+    const std::int32_t slant = truncateWithin(double{cellFloat(request, 8)} * 128.0, kMaxSlant);
+
+    Body body;
+    putCodes(state, body, {11, 5, 15});
+    encodeMove(state, body, 0, height);
+    encodeMove(state, body, dirX, dirY);
+    encodeMove(state, body, 0, ratio);
+    encodeMove(state, body, slant, ratio);
+    const Emitted emitted = emitBody(state, out, body, BodyCommand);
+    if (emitted.collected) {
+        state.charHeight = height;
+        state.widthRatio = ratio;
+        state.dirX = dirX;
+        state.dirY = dirY;
+    }
+    return emitted.outLength;
+}
+
+std::size_t label(PlotterState &state, const PlotRequest &request, const char *text,
+                  unsigned char *out) {
+    const std::int64_t x = cellInt(request, 0);
+    const std::int64_t y = cellInt(request, 1);
+    const std::size_t count = boundedLength(text, kMaxLabel);
+
+    Body body;
+    encodeMove(state, body, x - state.lastX, y - state.lastY);
+    putCodes(state, body, {5, static_cast<std::int64_t>(count)});
+    putText(body, reinterpret_cast<const unsigned char *>(text), count);
+
+    // The advance of one character, truncated before it is multiplied by the
+    // count. The style is taken within the ranges OpTextStyle stores, so a
+    // block that never saw one (arbitrary contents) cannot overflow 64 bits;
+    // a cleared block gives no advance.
+    const std::int64_t ratio = std::clamp<std::int64_t>(state.widthRatio, 1, kMaxWidthRatio);
+    const std::int64_t ux = std::clamp<std::int64_t>(state.dirX, -kUnitDirection, kUnitDirection);
+    const std::int64_t uy = std::clamp<std::int64_t>(state.dirY, -kUnitDirection, kUnitDirection);
+    const std::int64_t width = std::int64_t{state.charHeight} * ratio / 16;
+    const auto n = static_cast<std::int64_t>(count);
+    return emitMove(state, out, body, x + n * (ux * width / 32768), y + n * (uy * width / 32768));
+}
+
+}  // namespace drv::drevant

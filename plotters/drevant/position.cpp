@@ -1,0 +1,34 @@
+#include "position.h"
+
+#include <limits>
+
+#include "record.h"
+
+namespace drv::drevant {
+namespace {
+
+bool fitsInt32(std::int64_t value) {
+    return value >= std::numeric_limits<std::int32_t>::min() &&
+           value <= std::numeric_limits<std::int32_t>::max();
+}
+
+}  // namespace
+
+std::size_t emitMove(PlotterState &state, unsigned char *out, const Body &body, std::int64_t x,
+                     std::int64_t y) {
+    if (!fitsInt32(x) || !fitsInt32(y)) {
+        return 0;
+    }
+    const Emitted emitted = emitBody(state, out, body, BodyCommand);
+    if (emitted.collected) {
+        state.lastX = static_cast<std::int32_t>(x);
+        state.lastY = static_cast<std::int32_t>(y);
+    }
+    return emitted.outLength;
+}
+
+std::size_t emitStill(PlotterState &state, unsigned char *out, const Body &body) {
+    return emitBody(state, out, body, BodyCommand).outLength;
+}
+
+}  // namespace drv::drevant

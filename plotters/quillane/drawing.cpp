@@ -1,0 +1,30 @@
+#include "drawing.h"
+
+#include "emit.h"
+#include "pe_encoding.h"
+#include "plot_contract.h"
+
+namespace drv::quillane {
+namespace {
+
+constexpr const char *kCircleFormat = "CI%d,%.0f";
+constexpr const char *kArcFormat = "PDAA%d,%d,%.7f,%.0f";
+
+}  // namespace
+
+std::int32_t plot(const PlotRequest &request, std::uint8_t *out, PlotterState &state) {
+    return recordedMoveTo(state, out, cellInt(request, 0), cellInt(request, 1));
+}
+
+std::int32_t circle(const PlotRequest &request, std::uint8_t *out, PlotterState &state) {
+    const std::int32_t n = penUpMoveAndClose(state, out, cellInt(request, 0), cellInt(request, 1));
+    return n + emitText(out + n, kCircleFormat, cellInt(request, 2), double{cellFloat(request, 3)});
+}
+
+std::int32_t arc(const PlotRequest &request, std::uint8_t *out, PlotterState &state) {
+    const std::int32_t n = penUpMoveAndClose(state, out, cellInt(request, 2), cellInt(request, 3));
+    return n + emitText(out + n, kArcFormat, cellInt(request, 0), cellInt(request, 1),
+                        double{cellFloat(request, 7)}, double{cellFloat(request, 8)});
+}
+
+}  // namespace drv::quillane

@@ -1,0 +1,24 @@
+// Start and end of a plot job: device set-up, page feed, copies.
+#pragma once
+
+#include <cstdint>
+
+#include "drvsuite/plotter.h"
+#include "plotter_state.h"
+
+namespace drv::quillane {
+
+// OpBeginJob: initialises the block (PE base from flags 0x01, pen up, no PE
+// instruction, no halt, no raster buffers) and writes the host's header
+// (`text`, null as empty), page size, rotation, pen count and set-up.
+// Returns the bytes written: the header's length plus at most 59.
+std::int32_t beginJob(const PlotRequest &request, const void *text, std::uint8_t *out,
+                      PlotterState &state);
+
+// OpEndJob: closes the PE instruction, parks the pen, feeds the page,
+// requests copies and appends the host's trailer (`text`, null as empty).
+// Returns the bytes written: the trailer's length plus at most 23.
+std::int32_t endJob(const PlotRequest &request, const void *text, std::uint8_t *out,
+                    PlotterState &state);
+
+}  // namespace drv::quillane

@@ -1,0 +1,25 @@
+// Text: label style, labels and fonts.
+#pragma once
+
+#include <cstdint>
+
+#include "drvsuite/plotter.h"
+#include "plotter_state.h"
+
+namespace drv::quillane {
+
+// OpTextStyle: "DI" direction, "SI" character width and height in
+// centimetres, "SL" slant. Returns the bytes written, at most 88.
+std::int32_t textStyle(const PlotRequest &request, std::uint8_t *out, PlotterState &state);
+
+// OpLabel: pen-up move to the label's position, then "LB", the text (null
+// as empty) and the terminator byte param[2], which is counted even when 0.
+// Returns the bytes written: the text's length plus at most 23.
+std::int32_t label(const PlotRequest &request, const void *text, std::uint8_t *out,
+                   PlotterState &state);
+
+// OpFont: "SD7," typeface and/or "SD1," symbol set as the two switches say,
+// then "SS;" when either was set. Returns the bytes written, at most 34.
+std::int32_t font(const PlotRequest &request, std::uint8_t *out, PlotterState &state);
+
+}  // namespace drv::quillane

@@ -1,0 +1,58 @@
+#include "pens.h"
+
+#include "emit.h"
+#include "pe_encoding.h"
+#include "plot_contract.h"
+
+namespace drv::quillane {
+namespace {
+
+constexpr const char *kWidthFormat = "PW%.3f,%d";
+constexpr const char *kColorFormat = "PC%d,%d,%d,%d";
+constexpr const char *kVelocityFormat = "VS%.1f,%d";
+
+// The device takes 0 to 255 per component: the high byte of a 16-bit
+// intensity, that is value * 256 / 65536 truncated toward zero. Dividing by
+// 256 gives the same result for every int32 without overflowing.
+std::int32_t colorByte(std::int32_t intensity) {
+    return intensity / 256;
+}
+
+}  // namespace
+
+std::int32_t selectPen(const PlotRequest &request, std::uint8_t *out, PlotterState &state) {
+    // A pen number is not a pair: it must not carry the pen-up flag.
+    state.penUp = 0;
+    std::int32_t n = openPe(state, out);
+    n += emitText(out + n, ":");
+    n += encodePeNumber(cellInt(request, 0), state, out + n);
+    state.penUp = 1;
+    return n;
+}
+
+std::int32_t penWidth(const PlotRequest &request, std::uint8_t *out, PlotterState &state) {
+    const std::int32_t n = closePe(state, out);
+    return n + emitText(out + n, kWidthFormat, double{cellFloat(request, 1)}, cellInt(request, 0));
+}
+
+std::int32_t penColor(const PlotRequest &request, std::uint8_t *out, PlotterState &state) {
+    const std::int32_t n = closePe(state, out);
+    return n + emitText(out + n, kColorFormat, cellInt(request, 0), colorByte(cellInt(request, 1)),
+                        colorByte(cellInt(request, 2)), colorByte(cellInt(request, 3)));
+}
+
+std::int32_t velocity(const PlotRequest &request, std::uint8_t *out, PlotterState &state) {
+    std::int32_t n = closePe(state, out);
+    if (cellInt(request, 1) != 0) {
+        n += emitText(out + n, kVelocityFormat, double{cellFloat(request, 2)} / 10.0,
+                      cellInt(request, 0));
+    }
+    return n;
+}
+
+std::int32_t setPenLevel(PlotterState &state, bool up) {
+    state.penUp = up ? 1 : 0;
+    return 0;
+}
+
+}  // namespace drv::quillane

@@ -1,0 +1,30 @@
+// Filled polygons and the fill shading.
+#pragma once
+
+#include <cstdint>
+
+#include "drvsuite/plotter.h"
+#include "plotter_state.h"
+
+namespace drv::quillane {
+
+// OpPolygonBegin: pen-up move to the first point, "PM0" (enter polygon
+// mode); the following pairs are drawn. Returns the bytes written, at most
+// 23.
+std::int32_t polygonBegin(const PlotRequest &request, std::uint8_t *out, PlotterState &state);
+
+// OpPolygonNext: "PM1" (close the subpolygon), then a fresh PE instruction
+// with a pen-up absolute pair to the next subpolygon's first point, which
+// becomes the reference; the following pairs are drawn. Returns the bytes
+// written, at most 23.
+std::int32_t polygonNext(const PlotRequest &request, std::uint8_t *out, PlotterState &state);
+
+// OpPolygonFill: "PM2" (leave polygon mode), pen up, "FP" (fill it).
+// Returns the bytes written, at most 8.
+std::int32_t polygonFill(std::uint8_t *out, PlotterState &state);
+
+// OpFillType: "FT10," with the shading level. Returns the bytes written, at
+// most 17.
+std::int32_t fillType(const PlotRequest &request, std::uint8_t *out, PlotterState &state);
+
+}  // namespace drv::quillane

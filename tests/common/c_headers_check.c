@@ -1,0 +1,32 @@
+/* The host-facing headers must serve a plain C host: this file includes them
+ * as C11 and re-checks, from C, what a host relies on. */
+#include <stdio.h>
+#include <string.h>
+
+#include "drvsuite/digitizer.h"
+#include "drvsuite/plotter.h"
+
+int main(void) {
+    PlotRequest request;
+    DigitizerProfile profile;
+    DigitizerRequest tablet;
+    memset(&request, 0, sizeof request);
+    memset(&profile, 0, sizeof profile);
+    memset(&tablet, 0, sizeof tablet);
+
+    request.op = OpRasterRow;
+    request.flags = FlagExpandPalette | FlagNoRotation;
+    request.param[2].f = 100.0f;
+    tablet.op = DgdOpDecode;
+
+    if (sizeof request != 56 || sizeof profile != 130 || sizeof tablet != 16) {
+        fprintf(stderr, "record sizes differ in C\n");
+        return 1;
+    }
+    if (QUILLANE_STATE_SIZE > PLOTTER_STATE_SIZE_MAX || DREVANT_STATE_SIZE > PLOTTER_STATE_SIZE_MAX) {
+        fprintf(stderr, "a state block exceeds PLOTTER_STATE_SIZE_MAX\n");
+        return 1;
+    }
+    printf("C headers: ok\n");
+    return 0;
+}
