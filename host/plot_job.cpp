@@ -224,6 +224,12 @@ private:
         if (syncCount < 0) {
             return error(call.pos, "BeginJob sync_count (p7) must be 0..127 for this driver");
         }
+        // The records travel as C strings: none of their bytes may be 0.
+        const auto lowByte = [&call](int cell) { return call.request.param[cell].i & 0xFF; };
+        if (lowByte(5) == 0 || lowByte(9) == 0 || (syncCount > 0 && lowByte(8) == 0)) {
+            return error(call.pos, "BeginJob bias (p5), terminator (p9) and, with syncs, sync (p8) "
+                                   "must not be 0 for this driver: records cannot hold a 0 byte");
+        }
         return true;
     }
 

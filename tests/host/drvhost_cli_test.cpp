@@ -61,7 +61,7 @@ protected:
 };
 
 const char kScript[] = R"(# a small job
-BeginJob flags=0x10 radix=32 text="hi"
+BeginJob flags=0x10 radix=32 bias=32 terminator=13 text="hi"
 Plot x=1 y=2
 TextStyle height_units=10
 Label x=3 y=4 text="a\tb"
@@ -108,13 +108,13 @@ struct BadScript {
 };
 
 const BadScript kBadScripts[] = {
-    {__LINE__, "BeginJob radix=32\nPlotto x=1\nEndJob\n", ":2:1: unknown operation 'Plotto'"},
-    {__LINE__, "BeginJob radix=32\nPlot x=1O\nEndJob\n", ":2:9: x: '1O' is not an integer"},
-    {__LINE__, "BeginJob radix=32\nPlot x=2.5\nEndJob\n",
+    {__LINE__, "BeginJob radix=32 bias=32 terminator=13\nPlotto x=1\nEndJob\n", ":2:1: unknown operation 'Plotto'"},
+    {__LINE__, "BeginJob radix=32 bias=32 terminator=13\nPlot x=1O\nEndJob\n", ":2:9: x: '1O' is not an integer"},
+    {__LINE__, "BeginJob radix=32 bias=32 terminator=13\nPlot x=2.5\nEndJob\n",
      ":2:8: x: '2.5' is a real number; this cell takes an integer"},
     {__LINE__, "BeginJob text=\"abc\nEndJob\n", ":1:15: unterminated string"},
     {__LINE__, "BeginJob text=\"\\x4\"\nEndJob\n", ":1:16: \\x needs two hex digits"},
-    {__LINE__, "BeginJob radix=32\nPlot x=1\n",
+    {__LINE__, "BeginJob radix=32 bias=32 terminator=13\nPlot x=1\n",
      ":2:1: the script ends inside the job begun on line 1: end it with EndJob"},
 };
 
@@ -133,7 +133,7 @@ TEST_F(DrvhostCli, BadScriptsLeaveTheOutputAlone) {
 }
 
 TEST_F(DrvhostCli, AFailingJobLeavesNoFile) {
-    const std::string script = file("fault.plt", "BeginJob radix=32\nPlot x=1\nFillType level=-1\nEndJob\n");
+    const std::string script = file("fault.plt", "BeginJob radix=32 bias=32 terminator=13\nPlot x=1\nFillType level=-1\nEndJob\n");
     const ProcessResult r = drvhost({"plot", "--driver", "echo_plotter", script, "-o", path("fault.out")});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("line 3: the driver reported 1073741824 bytes"), std::string::npos) << r.err;

@@ -82,18 +82,20 @@ const OrderCase kBadJobs[] = {
     {__LINE__, "quillane", "Image file=two.png", 1, "RasterBegin outside a job"},
     {__LINE__, "quillane", "BeginJob\nPlot x=536870912", 2, "coordinate range +-536870911"},
     // The record-framing driver: its framing bytes, label rules and shorter reach.
-    {__LINE__, "drevant", "BeginJob radix=32\nPlot x=262144", 2, "coordinate range +-262143"},
+    {__LINE__, "drevant", "BeginJob radix=32 bias=32 terminator=13\nPlot x=262144", 2, "coordinate range +-262143"},
     {__LINE__, "drevant", "BeginJob radix=1", 1, "radix (p6) must be 2..127"},
+    {__LINE__, "drevant", "BeginJob radix=32 terminator=13", 1, "must not be 0"},
+    {__LINE__, "drevant", "BeginJob radix=32 bias=32 terminator=13 sync_count=1", 1, "must not be 0"},
     {__LINE__, "drevant", "BeginJob radix=200", 1, "radix (p6) must be 2..127"},
-    {__LINE__, "drevant", "BeginJob radix=32 sync_count=128", 1, "sync_count (p7) must be 0..127"},
-    {__LINE__, "drevant", "BeginJob radix=32\nLabel text=\"A\"", 2, "Label before any TextStyle"},
-    {__LINE__, "drevant", "BeginJob radix=32\nTextStyle height_units=0", 2, "non-zero character height"},
+    {__LINE__, "drevant", "BeginJob radix=32 bias=32 terminator=13 sync_count=128", 1, "sync_count (p7) must be 0..127"},
+    {__LINE__, "drevant", "BeginJob radix=32 bias=32 terminator=13\nLabel text=\"A\"", 2, "Label before any TextStyle"},
+    {__LINE__, "drevant", "BeginJob radix=32 bias=32 terminator=13\nTextStyle height_units=0", 2, "non-zero character height"},
     {__LINE__, "drevant",
-     "BeginJob radix=32 text=\"0123456789012345678901234567890123456789012345678901234567890123456789"
+     "BeginJob radix=32 bias=32 terminator=13 text=\"0123456789012345678901234567890123456789012345678901234567890123456789"
      "0123456789012345678901234567890123456789\"",
      1, "BeginJob text is 110 bytes; this driver takes at most 100"},
     // A driver the host does not know gets the strictest rules.
-    {__LINE__, "", "BeginJob radix=32\nLabel", 2, "Label before any TextStyle"},
+    {__LINE__, "", "BeginJob radix=32 bias=32 terminator=13\nLabel", 2, "Label before any TextStyle"},
 };
 
 TEST(PlotJob, RefusesWhatADriverCannotTake) {
@@ -110,7 +112,7 @@ TEST(PlotJob, RefusesWhatADriverCannotTake) {
 
 TEST(PlotJob, AcceptsWhatTheOtherDriverRefuses) {
     EXPECT_EQ(buildOk("BeginJob\nPlot x=300000\nLabel text=\"A\"\nEndJob").size(), 4u);
-    EXPECT_EQ(buildOk("BeginJob radix=32\nTextStyle height_units=10\nLabel\nEndJob", "drevant").size(), 4u);
+    EXPECT_EQ(buildOk("BeginJob radix=32 bias=32 terminator=13\nTextStyle height_units=10\nLabel\nEndJob", "drevant").size(), 4u);
 }
 
 TEST(PlotJob, PassesEmptyStringsNotNullForTexts) {
