@@ -13,6 +13,7 @@
 #include "byte_sink.h"
 #include "driver_search.h"
 #include "escapes.h"
+#include "tablet_defaults.h"
 #include "tablet_stream.h"
 
 namespace drv::host {
@@ -108,21 +109,13 @@ int runTabletCommand(const TabletOptions &options) {
     TabletDecoder decoder(entry, settings);
     const std::string setupText = decoder.setup();
 
-    bool declared = false;
-    TabletFraming framing = framingFromProfile(decoder.profile().frameByte,
-                                               decoder.profile().reportLength, declared);
-    // What the user says wins over what the driver declares.
-    if (options.frameByte || options.reportLength) {
-        framing = framingFromProfile(options.frameByte.value_or(decoder.profile().frameByte),
-                                     options.reportLength.value_or(decoder.profile().reportLength),
-                                     declared);
-    }
-    if (!declared) {
-        framing = undeclaredFraming(driverStem(library->path()));
-    }
+    const FramingChoice choice =
+        chooseFraming(decoder.profile().frameByte, decoder.profile().reportLength,
+                      driverStem(library->path()), options.profile.format, options.frameByte,
+                      options.reportLength);
+    const TabletFraming framing = choice.framing;
     std::cerr << "drvhost: set-up text \"" << visibleEscapes(setupText) << "\" ("
-              << setupText.size() << " bytes); " << describe(framing)
-              << (declared ? "" : " (no framing declared: host default)") << '\n';
+              << setupText.size() << " bytes); " << describe(framing) << " (" << choice.source << ")\n";
 
     int fd = STDIN_FILENO;
     if (options.device) {

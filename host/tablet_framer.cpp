@@ -15,9 +15,9 @@ bool isLineEnd(std::uint8_t byte) { return byte == kCarriageReturn || byte == kL
 TabletFraming framingFromProfile(std::uint8_t frameByte, std::uint8_t reportLength, bool &declared) {
     declared = frameByte != 0;
     if (frameByte < kFirstPrintable) {
-        return {TabletFraming::Kind::Lines, 0, reportLength};
+        return {TabletFraming::Kind::Lines, 0, reportLength, 1};
     }
-    return {TabletFraming::Kind::Marked, frameByte, reportLength};
+    return {TabletFraming::Kind::Marked, frameByte, reportLength, 1};
 }
 
 ReportFramer::ReportFramer(TabletFraming framing, Deliver deliver)
@@ -54,7 +54,7 @@ void ReportFramer::lineByte(std::uint8_t byte) {
     }
     const std::size_t characters = report_.size();
     const std::size_t declared = framing_.length;
-    const bool fits = declared == 0 || (characters >= declared && characters <= declared + 1);
+    const bool fits = declared == 0 || (characters >= declared && characters <= declared + framing_.slack);
     if (garbled_ || !fits) {
         ++unframed_;
     } else {
@@ -70,6 +70,9 @@ void ReportFramer::markedByte(std::uint8_t byte) {
         completeMarked();
         dropNoise();
         report_.push_back(byte);
+        if (framing_.length + framing_.slack == 1) {
+            completeMarked();
+        }
         return;
     }
     if (report_.empty()) {
@@ -77,7 +80,7 @@ void ReportFramer::markedByte(std::uint8_t byte) {
         return;
     }
     report_.push_back(byte);
-    if (report_.size() == framing_.length + 1) {
+    if (report_.size() == framing_.length + framing_.slack) {
         completeMarked();
     }
 }
@@ -116,19 +119,6 @@ void ReportFramer::finish() {
         report_.clear();
         garbled_ = false;
     }
-}
-
-} // namespace drv::host
-
-namespace drv::host {
-
-TabletFraming undeclaredFraming(std::string_view model) {
-    constexpr std::uint8_t kBitSeven = 0x80;
-    constexpr std::size_t kSixBytes = 6;
-    if (model == "zolmar" || model == "abbrinet") {
-        return {TabletFraming::Kind::Marked, kBitSeven, kSixBytes};
-    }
-    return {TabletFraming::Kind::Lines, 0, 0};
 }
 
 } // namespace drv::host

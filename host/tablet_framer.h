@@ -11,14 +11,16 @@
 //     included; a report may be one character longer (some tablets send a
 //     character past the declared length, and their drivers read it) but not
 //     shorter: a line with a lost character would put every field in the
-//     wrong place;
+//     wrong place. Where the host knows the model's exact report length
+//     (tablet_defaults.h) a report must have exactly that length;
 //   - a report holding any byte outside printable ASCII is line noise.
 // Marked reports (frameByte 0x20 or above, the mark bits of a first byte):
 //   - a report starts at a byte that has every mark bit set; every other
 //     byte continues the report under way, so a report ends where the next
 //     one starts, at the end of the input, when the line goes quiet, or
 //     after `reportLength` + 1 bytes (one byte past the declared length is
-//     delivered for the tablets that send it);
+//     delivered for the tablets that send it; with a known exact length,
+//     after that many bytes);
 //   - a report shorter than `reportLength` lost bytes and is dropped;
 //     bytes before the first start byte are noise.
 // Dropped pieces (noise, short or overlong reports) are counted as
@@ -29,7 +31,6 @@
 #include <cstdint>
 #include <functional>
 #include <span>
-#include <string_view>
 #include <vector>
 
 namespace drv::host {
@@ -37,14 +38,16 @@ namespace drv::host {
 struct TabletFraming {
     enum class Kind { Lines, Marked };
     Kind kind = Kind::Lines;
-    std::uint8_t mark = 0;     // Marked: bits every first byte carries
-    std::size_t length = 0;    // declared report length; 0: any (Lines only)
+    std::uint8_t mark = 0;  // Marked: bits every first byte carries
+    std::size_t length = 0; // report length (Lines: characters); 0: any (Lines only)
+    std::size_t slack = 1;  // bytes a report may carry past `length`
 
     bool operator==(const TabletFraming &) const = default;
 };
 
 // The framing that `frameByte` and `reportLength` declare, as described
-// above; `declared` is false when frameByte is 0 (the driver declared none).
+// above, with one byte of slack; `declared` is false when frameByte is 0
+// (the driver declared none).
 TabletFraming framingFromProfile(std::uint8_t frameByte, std::uint8_t reportLength, bool &declared);
 
 // Longest report the framer delivers; longer lines are noise.
@@ -84,12 +87,3 @@ private:
 
 } // namespace drv::host
 
-namespace drv::host {
-
-// The framing the host assumes for a model whose driver declares none and
-// for which the user gave none: the binary-only models zolmar and abbrinet
-// send 6-byte reports whose first byte has bit 7 set; every other model is
-// read as lines of any length.
-TabletFraming undeclaredFraming(std::string_view model);
-
-} // namespace drv::host
