@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "demo_command.h"
 #include "escapes.h"
 #include "list_command.h"
 #include "plot_command.h"
@@ -152,6 +153,10 @@ int main(int argc, char **argv) {
     TabletArguments tablet;
     CLI::App *tabletCommand = addTabletCommand(app, tablet);
 
+    DemoOptions demo;
+    CLI::App *demoCommand = app.add_subcommand("demo", "plot the demo drawing and read every tablet model");
+    demoCommand->add_option("--out", demo.outDir, "folder for the demo's files")->capture_default_str();
+
     CLI::App *listCommand = app.add_subcommand("list", "list the driver libraries found");
 
     try {
@@ -175,6 +180,9 @@ int main(int argc, char **argv) {
     }
     if (tabletCommand->parsed()) {
         return finishTablet(tablet) ? runTabletCommand(tablet.options) : 2;
+    }
+    if (demoCommand->parsed()) {
+        return runDemoCommand(demo);
     }
     if (listCommand->parsed()) {
         return runListCommand();

@@ -34,32 +34,28 @@ bool readScript(const std::string &path, std::string &text, std::string &error) 
     return true;
 }
 
-int fail(const std::string &message) {
-    std::cerr << "drvhost: " << message << '\n';
-    return 1;
-}
-
 } // namespace
 
-int runPlotCommand(const PlotOptions &options) {
-    std::string source;
-    std::string error;
-    if (!readScript(options.script, source, error)) {
-        return fail(error);
-    }
-    const std::string scriptName = options.script == "-" ? "<stdin>" : options.script;
+bool plotScript(const std::string &driver, std::string_view source, const std::string &scriptName,
+                const std::string &baseDir, const OutputTarget &target, bool progressBar,
+                PlotRunStats &stats, std::vector<std::string> &messages) {
     std::vector<ScriptError> errors;
-    const auto report = [&scriptName](const std::vector<ScriptError> &found) {
-        for (const ScriptError &e : found) {
-            std::cerr << formatScriptError(scriptName, e) << '\n';
+    const auto report = [&] {
+        for (const ScriptError &e : errors) {
+            messages.push_back(formatScriptError(scriptName, e));
         }
-        return 1;
+        return false;
     };
     const std::vector<ScriptStatement> statements = parseScript(source, errors);
     if (!errors.empty()) {
-        return report(errors);
+        return report();
     }
-    const std::unique_ptr<DriverLibrary> library = openDriver(options.driver, error);
+    std::string error;
+    const auto fail = [&messages](const std::string &reason) {
+        messages.push_back("drvhost: " + reason);
+        return false;
+    };
+    const std::unique_ptr<DriverLibrary> library = openDriver(driver, error);
     if (!library) {
         return fail(error);
     }
@@ -67,36 +63,49 @@ int runPlotCommand(const PlotOptions &options) {
     if (entry == nullptr) {
         return fail(library->path() + " is not a plotter driver: it exports no pldbin");
     }
-    // The driver's needs are checked too before anything is opened for
-    // output, so a bad script never leaves output behind.
     const PlotterTraits &traits = plotterTraits(driverStem(library->path()));
-    const std::string baseDir =
-        options.script == "-" ? std::string() : std::filesystem::path(options.script).parent_path().string();
     const std::vector<PlotCall> job = buildPlotJob(statements, traits, baseDir, readPng, errors);
     if (!errors.empty()) {
-        return report(errors);
-    }
-
-    OutputTarget target{options.output, std::nullopt};
-    if (options.device) {
-        target = {*options.device, options.serial};
+        return report();
     }
     const std::unique_ptr<ByteSink> sink = openByteSink(target, error);
     if (!sink) {
         return fail(error);
     }
-    // Standard output on the terminal would mix with the bar.
-    const bool barWanted = progressWanted() && !(target.target == "-" && ::isatty(STDOUT_FILENO) == 1);
-    ProgressMeter progress(job.size(), barWanted);
-    PlotRunStats stats;
-    if (!runPlotJob(entry, job, traits.stateSize, *sink, &progress, stats, error) ||
-        !sink->commit(error)) {
+    ProgressMeter progress(job.size(), progressBar);
+    if (!runPlotJob(entry, job, traits.stateSize, *sink, &progress, stats, error) || !sink->commit(error)) {
         progress.finish();
         return fail(error);
     }
-    progress.finish();
-    std::cerr << "drvhost: " << stats.calls << " requests, " << stats.bytes << " bytes to "
-              << target.target << '\n';
+    return true;
+}
+
+int runPlotCommand(const PlotOptions &options) {
+    std::string source;
+    std::string error;
+    if (!readScript(options.script, source, error)) {
+        std::cerr << "drvhost: " << error << '\n';
+        return 1;
+    }
+    const bool fromStdin = options.script == "-";
+    const std::string baseDir = fromStdin ? std::string() : std::filesystem::path(options.script).parent_path().string();
+    OutputTarget target{options.output, std::nullopt};
+    if (options.device) {
+        target = {*options.device, options.serial};
+    }
+    // Standard output on the terminal would mix with the bar.
+    const bool bar = progressWanted() && !(target.target == "-" && ::isatty(STDOUT_FILENO) == 1);
+    PlotRunStats stats;
+    std::vector<std::string> messages;
+    if (!plotScript(options.driver, source, fromStdin ? "<stdin>" : options.script, baseDir, target, bar,
+                    stats, messages)) {
+        for (const std::string &message : messages) {
+            std::cerr << message << '\n';
+        }
+        return 1;
+    }
+    std::cerr << "drvhost: " << stats.calls << " requests, " << stats.bytes << " bytes to " << target.target
+              << '\n';
     return 0;
 }
 
