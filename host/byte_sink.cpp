@@ -14,14 +14,17 @@
 namespace drv::host {
 namespace {
 
-std::string systemError(const std::string &what) { return what + ": " + std::strerror(errno); }
+std::string systemError(const std::string &what) {
+    return what + ": " + std::strerror(errno);
+}
 
 // Standard output, a device node, a serial line or a socket.
 class StreamSink final : public ByteSink {
 public:
     enum class Kind { Stdout, Device, Serial, Socket };
 
-    StreamSink(int fd, Kind kind, std::string name) : fd_(fd), kind_(kind), name_(std::move(name)) {}
+    StreamSink(int fd, Kind kind, std::string name)
+        : fd_(fd), kind_(kind), name_(std::move(name)) {}
     ~StreamSink() override {
         if (kind_ != Kind::Stdout) {
             ::close(fd_);
@@ -141,7 +144,8 @@ std::unique_ptr<ByteSink> openByteSink(const OutputTarget &target, std::string &
         return std::make_unique<StreamSink>(fd, StreamSink::Kind::Serial, target.target);
     }
     if (target.target == "-") {
-        return std::make_unique<StreamSink>(STDOUT_FILENO, StreamSink::Kind::Stdout, "standard output");
+        return std::make_unique<StreamSink>(STDOUT_FILENO, StreamSink::Kind::Stdout,
+                                            "standard output");
     }
     std::string host;
     std::string port;
@@ -152,8 +156,9 @@ std::unique_ptr<ByteSink> openByteSink(const OutputTarget &target, std::string &
         }
         return std::make_unique<StreamSink>(fd, StreamSink::Kind::Socket, target.target);
     }
-    struct stat info{};
-    if (::stat(target.target.c_str(), &info) == 0 && (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode))) {
+    struct stat info {};
+    if (::stat(target.target.c_str(), &info) == 0 &&
+        (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode))) {
         const int fd = ::open(target.target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
         if (fd < 0) {
             error = systemError(target.target);

@@ -65,8 +65,8 @@ void runPlotters(const fs::path &dir, Tally &tally) {
         const fs::path out = dir / plotter.file;
         PlotRunStats stats;
         std::vector<std::string> messages;
-        if (!plotScript(plotter.driver, demoDrawingScript(), (dir / "drawing.plt").string(), dir.string(),
-                        {out.string(), std::nullopt}, false, stats, messages)) {
+        if (!plotScript(plotter.driver, demoDrawingScript(), (dir / "drawing.plt").string(),
+                        dir.string(), {out.string(), std::nullopt}, false, stats, messages)) {
             std::cout << "  plot    " << plotter.driver << ": FAILED\n";
             for (const std::string &message : messages) {
                 std::cout << "          " << message << '\n';
@@ -77,8 +77,8 @@ void runPlotters(const fs::path &dir, Tally &tally) {
         ++tally.libraries;
         tally.bytesWritten += stats.bytes;
         ++tally.filesWritten;
-        std::printf("  plot    %-9s %-13s %7llu bytes from %zu requests\n", plotter.driver, plotter.file,
-                    static_cast<unsigned long long>(stats.bytes), stats.calls);
+        std::printf("  plot    %-9s %-13s %7llu bytes from %zu requests\n", plotter.driver,
+                    plotter.file, static_cast<unsigned long long>(stats.bytes), stats.calls);
     }
 }
 
@@ -106,14 +106,16 @@ void runTablets(const fs::path &dir, Tally &tally) {
             ++formats;
             const TabletRoundTrip trip = runTabletRoundTrip(library->dgdbin(), model, format);
             const std::string file = model + "-" + std::to_string(format) + ".bin";
-            writeFile(dir / "tablets" / file, std::string(trip.stream.begin(), trip.stream.end()), tally);
+            writeFile(dir / "tablets" / file, std::string(trip.stream.begin(), trip.stream.end()),
+                      tally);
             sent += trip.sent.size();
             decoded += trip.counts.decoded;
             dropped += trip.counts.unframed;
             if (!trip.matched()) {
                 trouble.push_back(model + " format " + std::to_string(format) + ": " +
-                                  std::to_string(trip.counts.decoded) + " of " + std::to_string(trip.sent.size()) +
-                                  " decoded, " + std::to_string(trip.counts.unframed) + " unframed, " +
+                                  std::to_string(trip.counts.decoded) + " of " +
+                                  std::to_string(trip.sent.size()) + " decoded, " +
+                                  std::to_string(trip.counts.unframed) + " unframed, " +
                                   std::to_string(trip.counts.rejected) + " rejected");
             }
         }
@@ -143,8 +145,9 @@ int runDemoCommand(const DemoOptions &options) {
     writeInputs(dir, tally);
     runPlotters(dir, tally);
     runTablets(dir, tally);
-    std::printf("%zu driver libraries loaded, %zu files and %llu bytes written: %s\n", tally.libraries,
-                tally.filesWritten, static_cast<unsigned long long>(tally.bytesWritten),
+    std::printf("%zu driver libraries loaded, %zu files and %llu bytes written: %s\n",
+                tally.libraries, tally.filesWritten,
+                static_cast<unsigned long long>(tally.bytesWritten),
                 tally.failed ? "SOMETHING FAILED" : "every point matched");
     return tally.failed ? 1 : 0;
 }

@@ -17,8 +17,7 @@ constexpr Rgb kTileColours[16] = {
     {0x80, 0x00, 0x80}, {0x00, 0x80, 0x80}, {0x40, 0x40, 0x40}, {0xC0, 0xC0, 0xC0},
 };
 
-template <typename Paint>
-RgbImage paint(std::size_t width, std::size_t height, Paint colourAt) {
+template <typename Paint> RgbImage paint(std::size_t width, std::size_t height, Paint colourAt) {
     RgbImage image;
     image.width = width;
     image.height = height;

@@ -11,7 +11,8 @@ namespace {
 constexpr std::uint8_t kLineNoise[] = {0x01, 0x7F, 0xFF, 0x0D};
 constexpr std::uint8_t kBinaryNoise[] = {0x01, 0x02};
 
-std::vector<TabletSample> samplesFor(const std::string &model, int format, const TabletFormat &info) {
+std::vector<TabletSample> samplesFor(const std::string &model, int format,
+                                     const TabletFormat &info) {
     const std::vector<std::int16_t> buttons = tabletButtons(model, format);
     const auto button = [&buttons](std::size_t i) {
         return buttons.empty() ? std::int16_t{0} : buttons[i % buttons.size()];
@@ -73,12 +74,15 @@ TabletRoundTrip runTabletRoundTrip(DgdbinFunction entry, const std::string &mode
     TabletProfileSettings settings;
     settings.format = static_cast<std::int16_t>(format);
     settings.auxFormat = settings.format;
-    settings.setupA = "\x1B" "A";
-    settings.setupB = "\x1B" "B";
+    settings.setupA = "\x1B"
+                      "A";
+    settings.setupB = "\x1B"
+                      "B";
     TabletDecoder decoder(entry, settings);
     decoder.setup();
-    const FramingChoice choice = chooseFraming(decoder.profile().frameByte, decoder.profile().reportLength,
-                                               model, format, std::nullopt, std::nullopt);
+    const FramingChoice choice =
+        chooseFraming(decoder.profile().frameByte, decoder.profile().reportLength, model, format,
+                      std::nullopt, std::nullopt);
     trip.framingSource = choice.source;
     TabletStream stream(decoder, choice.framing, [&trip](const DigitizerRequest &point) {
         trip.decoded.push_back({point.button, point.x, point.y});

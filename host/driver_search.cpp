@@ -73,8 +73,8 @@ std::unique_ptr<DriverLibrary> openDriver(const std::string &nameOrPath, std::st
         }
         tried += "\n  " + folder;
     }
-    error = "no driver '" + nameOrPath + "' (" + file + ") in:" +
-            (tried.empty() ? std::string(" no folder (set DRV_PATH)") : tried);
+    error = "no driver '" + nameOrPath + "' (" + file +
+            ") in:" + (tried.empty() ? std::string(" no folder (set DRV_PATH)") : tried);
     return nullptr;
 }
 
@@ -95,7 +95,8 @@ std::vector<FoundDriver> listDrivers() {
         for (const fs::path &file : files) {
             const std::string name = driverStem(file.string());
             if (name == file.filename().string() ||
-                std::any_of(found.begin(), found.end(), [&](const FoundDriver &d) { return d.name == name; })) {
+                std::any_of(found.begin(), found.end(),
+                            [&](const FoundDriver &d) { return d.name == name; })) {
                 continue;
             }
             std::string error;

@@ -12,11 +12,22 @@ struct NamedEscape {
 
 // The one-letter escapes, used both ways.
 constexpr std::array<NamedEscape, 11> kNamedEscapes = {{
-    {'e', '\x1B'}, {'n', '\n'}, {'r', '\r'}, {'t', '\t'}, {'a', '\a'}, {'b', '\b'},
-    {'f', '\f'}, {'v', '\v'}, {'0', '\0'}, {'\\', '\\'}, {'"', '"'},
+    {'e', '\x1B'},
+    {'n', '\n'},
+    {'r', '\r'},
+    {'t', '\t'},
+    {'a', '\a'},
+    {'b', '\b'},
+    {'f', '\f'},
+    {'v', '\v'},
+    {'0', '\0'},
+    {'\\', '\\'},
+    {'"', '"'},
 }};
 
-int hexDigit(char c) {
+} // namespace
+
+int hexDigitValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
     }
@@ -28,8 +39,6 @@ int hexDigit(char c) {
     }
     return -1;
 }
-
-} // namespace
 
 bool decodeEscapes(std::string_view text, std::string &out, std::size_t &errorOffset,
                    std::string &error) {
@@ -49,8 +58,8 @@ bool decodeEscapes(std::string_view text, std::string &out, std::size_t &errorOf
             continue;
         }
         if (letter == 'x') {
-            const int high = i + 1 < text.size() ? hexDigit(text[i + 1]) : -1;
-            const int low = i + 2 < text.size() ? hexDigit(text[i + 2]) : -1;
+            const int high = i + 1 < text.size() ? hexDigitValue(text[i + 1]) : -1;
+            const int low = i + 2 < text.size() ? hexDigitValue(text[i + 2]) : -1;
             if (high < 0 || low < 0) {
                 error = "\\x needs two hex digits";
                 return false;

@@ -18,6 +18,9 @@ namespace drv::host {
 bool decodeEscapes(std::string_view text, std::string &out, std::size_t &errorOffset,
                    std::string &error);
 
+// The value of the hex digit `c` (0-9, a-f, A-F), or -1.
+int hexDigitValue(char c);
+
 // The opposite, for showing bytes to a person: printable ASCII stays, a
 // backslash and a double quote are escaped, control and high bytes become
 // the short escape or \xNN.

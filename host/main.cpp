@@ -90,8 +90,10 @@ struct TabletArguments {
 };
 
 CLI::App *addTabletCommand(CLI::App &app, TabletArguments &args) {
-    CLI::App *command = app.add_subcommand("tablet", "set up a digitizer tablet and print its points");
-    command->add_option("--driver", args.options.driver, "tablet driver name or library path")->required();
+    CLI::App *command =
+        app.add_subcommand("tablet", "set up a digitizer tablet and print its points");
+    command->add_option("--driver", args.options.driver, "tablet driver name or library path")
+        ->required();
     command->add_option("--format", args.format, "report format of the profile: 1 or 2")
         ->capture_default_str();
     command->add_option("--aux-format", args.auxFormat,
@@ -103,7 +105,7 @@ CLI::App *addTabletCommand(CLI::App &app, TabletArguments &args) {
     command->add_option("--report-length", args.reportLength,
                         "report length in bytes, overriding the driver's");
     CLI::Option *input = command->add_option("--input", args.options.input,
-                                              "recorded tablet bytes: FILE or - (standard input)");
+                                             "recorded tablet bytes: FILE or - (standard input)");
     CLI::Option *device = command->add_option("--device", args.device, "serial line of the tablet");
     input->excludes(device);
     command->add_flag("--json", args.options.json, "JSON lines instead of CSV");
@@ -139,12 +141,16 @@ int main(int argc, char **argv) {
     std::string plotParity = "none";
     std::string plotFlow = "none";
     std::string device;
-    CLI::App *plotCommand = app.add_subcommand("plot", "run a plot script through a plotter driver");
-    plotCommand->add_option("--driver", plot.driver, "driver name (quillane, drevant) or library path")
+    CLI::App *plotCommand =
+        app.add_subcommand("plot", "run a plot script through a plotter driver");
+    plotCommand
+        ->add_option("--driver", plot.driver, "driver name (quillane, drevant) or library path")
         ->required();
-    plotCommand->add_option("script", plot.script, "plot script, or - for standard input")->required();
+    plotCommand->add_option("script", plot.script, "plot script, or - for standard input")
+        ->required();
     CLI::Option *outputOption = plotCommand->add_option(
-        "-o,--output", plot.output, "output: FILE, - (standard output), a device node or tcp:HOST:PORT");
+        "-o,--output", plot.output,
+        "output: FILE, - (standard output), a device node or tcp:HOST:PORT");
     CLI::Option *deviceOption =
         plotCommand->add_option("--device", device, "serial line to plot on, e.g. /dev/ttyS0");
     outputOption->excludes(deviceOption);
@@ -154,8 +160,10 @@ int main(int argc, char **argv) {
     CLI::App *tabletCommand = addTabletCommand(app, tablet);
 
     DemoOptions demo;
-    CLI::App *demoCommand = app.add_subcommand("demo", "plot the demo drawing and read every tablet model");
-    demoCommand->add_option("--out", demo.outDir, "folder for the demo's files")->capture_default_str();
+    CLI::App *demoCommand =
+        app.add_subcommand("demo", "plot the demo drawing and read every tablet model");
+    demoCommand->add_option("--out", demo.outDir, "folder for the demo's files")
+        ->capture_default_str();
 
     CLI::App *listCommand = app.add_subcommand("list", "list the driver libraries found");
 

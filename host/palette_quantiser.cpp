@@ -7,7 +7,8 @@ namespace drv::host {
 namespace {
 
 std::uint32_t packRgb(Rgb c) {
-    return static_cast<std::uint32_t>(c.red) << 16 | static_cast<std::uint32_t>(c.green) << 8 | c.blue;
+    return static_cast<std::uint32_t>(c.red) << 16 | static_cast<std::uint32_t>(c.green) << 8 |
+           c.blue;
 }
 
 struct ColourCount {
@@ -61,9 +62,10 @@ bool splitOnce(std::vector<ColourCount> &colours, std::vector<Box> &boxes) {
     }
     const Box box = boxes[chosen];
     const auto c = static_cast<std::size_t>(chosenChannel);
-    std::sort(colours.begin() + static_cast<std::ptrdiff_t>(box.begin),
-              colours.begin() + static_cast<std::ptrdiff_t>(box.end),
-              [c](const ColourCount &a, const ColourCount &b) { return a.channel[c] < b.channel[c]; });
+    std::sort(
+        colours.begin() + static_cast<std::ptrdiff_t>(box.begin),
+        colours.begin() + static_cast<std::ptrdiff_t>(box.end),
+        [c](const ColourCount &a, const ColourCount &b) { return a.channel[c] < b.channel[c]; });
     std::uint64_t total = 0;
     for (std::size_t i = box.begin; i < box.end; ++i) {
         total += colours[i].count;
@@ -91,7 +93,9 @@ Rgb boxMean(const std::vector<ColourCount> &colours, Box box) {
         }
         total += colours[i].count;
     }
-    const auto mean = [&](std::size_t c) { return static_cast<std::uint8_t>((sum[c] + total / 2) / total); };
+    const auto mean = [&](std::size_t c) {
+        return static_cast<std::uint8_t>((sum[c] + total / 2) / total);
+    };
     return {mean(0), mean(1), mean(2)};
 }
 

@@ -73,7 +73,8 @@ bool plotScript(const std::string &driver, std::string_view source, const std::s
         return fail(error);
     }
     ProgressMeter progress(job.size(), progressBar);
-    if (!runPlotJob(entry, job, traits.stateSize, *sink, &progress, stats, error) || !sink->commit(error)) {
+    if (!runPlotJob(entry, job, traits.stateSize, *sink, &progress, stats, error) ||
+        !sink->commit(error)) {
         progress.finish();
         return fail(error);
     }
@@ -88,7 +89,8 @@ int runPlotCommand(const PlotOptions &options) {
         return 1;
     }
     const bool fromStdin = options.script == "-";
-    const std::string baseDir = fromStdin ? std::string() : std::filesystem::path(options.script).parent_path().string();
+    const std::string baseDir =
+        fromStdin ? std::string() : std::filesystem::path(options.script).parent_path().string();
     OutputTarget target{options.output, std::nullopt};
     if (options.device) {
         target = {*options.device, options.serial};
@@ -97,15 +99,15 @@ int runPlotCommand(const PlotOptions &options) {
     const bool bar = progressWanted() && !(target.target == "-" && ::isatty(STDOUT_FILENO) == 1);
     PlotRunStats stats;
     std::vector<std::string> messages;
-    if (!plotScript(options.driver, source, fromStdin ? "<stdin>" : options.script, baseDir, target, bar,
-                    stats, messages)) {
+    if (!plotScript(options.driver, source, fromStdin ? "<stdin>" : options.script, baseDir, target,
+                    bar, stats, messages)) {
         for (const std::string &message : messages) {
             std::cerr << message << '\n';
         }
         return 1;
     }
-    std::cerr << "drvhost: " << stats.calls << " requests, " << stats.bytes << " bytes to " << target.target
-              << '\n';
+    std::cerr << "drvhost: " << stats.calls << " requests, " << stats.bytes << " bytes to "
+              << target.target << '\n';
     return 0;
 }
 

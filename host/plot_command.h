@@ -13,9 +13,9 @@
 namespace drv::host {
 
 struct PlotOptions {
-    std::string driver;          // name or path
-    std::string script;          // file, or "-" for standard input
-    std::string output;          // file, "-", device node or tcp:HOST:PORT
+    std::string driver;                // name or path
+    std::string script;                // file, or "-" for standard input
+    std::string output;                // file, "-", device node or tcp:HOST:PORT
     std::optional<std::string> device; // serial line, set up with `serial`
     SerialSettings serial;
 };

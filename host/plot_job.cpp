@@ -29,8 +29,8 @@ constexpr PlotterTraits kKnownPlotters[] = {
     {"drevant", DREVANT_STATE_SIZE, kPciCoordinateLimit, kPciJobTextLimit, kPeTextLimit, true},
 };
 
-constexpr PlotterTraits kUnknownPlotter = {"", PLOTTER_STATE_SIZE_MAX, kPciCoordinateLimit,
-                                           kPciJobTextLimit, kPeTextLimit, true};
+constexpr PlotterTraits kUnknownPlotter = {
+    "", PLOTTER_STATE_SIZE_MAX, kPciCoordinateLimit, kPciJobTextLimit, kPeTextLimit, true};
 
 // The PCI record framing bytes of BeginJob are read as signed bytes: the
 // radix is a divisor of at least 2, the sync count a count of at least 0.
@@ -190,13 +190,15 @@ private:
         }
         if (code == OpRasterRow || code == OpRasterEnd) {
             if (state_ != State::InRaster) {
-                return error(call.pos, name + " outside a raster image: start one with RasterBegin");
+                return error(call.pos,
+                             name + " outside a raster image: start one with RasterBegin");
             }
             return code == OpRasterRow ? checkRow(call, out) : endRaster(call);
         }
         if (state_ == State::InRaster) {
             return error(call.pos, name + " inside the raster image begun on line " +
-                                       std::to_string(rasterLine_) + ": end it with RasterEnd first");
+                                       std::to_string(rasterLine_) +
+                                       ": end it with RasterEnd first");
         }
         if (code == OpEndJob) {
             state_ = State::Outside;
@@ -293,8 +295,8 @@ private:
 
     bool endRaster(const ScriptCall &call) {
         if (rowsSent_ != rasterRows_) {
-            return error(call.pos, "the image declares " + std::to_string(rasterRows_) +
-                                       " rows; " + std::to_string(rowsSent_) + " were sent");
+            return error(call.pos, "the image declares " + std::to_string(rasterRows_) + " rows; " +
+                                       std::to_string(rowsSent_) + " were sent");
         }
         state_ = State::InJob;
         return true;

@@ -11,7 +11,8 @@ bool runPlotJob(PldbinFunction entry, const std::vector<PlotCall> &job, std::siz
     // drivers set up the block at BeginJob, so it need not be cleared; it is
     // all the same, so that a run is repeatable byte for byte.
     static_assert(__STDCPP_DEFAULT_NEW_ALIGNMENT__ >= PLOTTER_STATE_ALIGN);
-    const std::unique_ptr<unsigned char[]> state(new unsigned char[std::max<std::size_t>(stateSize, 1)]());
+    const std::unique_ptr<unsigned char[]> state(
+        new unsigned char[std::max<std::size_t>(stateSize, 1)]());
     std::vector<std::uint8_t> out;
     stats = {};
     for (const PlotCall &call : job) {

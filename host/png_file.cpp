@@ -15,8 +15,7 @@ bool readPng(const std::string &path, RgbImage &image, std::string &error) {
         return false;
     }
     if (png.width == 0 || png.height == 0 || png.width > kMaxPictureSide ||
-        png.height > kMaxPictureSide ||
-        std::size_t{png.width} * png.height > kMaxPicturePixels) {
+        png.height > kMaxPictureSide || std::size_t{png.width} * png.height > kMaxPicturePixels) {
         error = "picture is " + std::to_string(png.width) + " x " + std::to_string(png.height) +
                 " pixels; the host takes at most " + std::to_string(kMaxPictureSide) +
                 " on a side and " + std::to_string(kMaxPicturePixels) + " in all";

@@ -14,12 +14,16 @@ constexpr std::size_t kBarWidth = 30;
 
 } // namespace
 
-bool progressWanted() { return ::isatty(STDERR_FILENO) == 1; }
+bool progressWanted() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
 
 ProgressMeter::ProgressMeter(std::size_t total, bool enabled)
     : total_(total), enabled_(enabled), start_(Clock::now()), lastDraw_(start_) {}
 
-ProgressMeter::~ProgressMeter() { finish(); }
+ProgressMeter::~ProgressMeter() {
+    finish();
+}
 
 void ProgressMeter::update(std::size_t done, std::uint64_t bytes) {
     if (!enabled_ || total_ == 0) {

@@ -47,7 +47,8 @@ RasterRows packImage(const RgbImage &image, std::int32_t depth) {
                 // byte in its high bits.
                 const std::size_t bit = x * bits;
                 const unsigned shift = 8u - bits - static_cast<unsigned>(bit % 8);
-                row[bit / 8] = static_cast<std::uint8_t>(row[bit / 8] | mapper->indexOf(c) << shift);
+                row[bit / 8] =
+                    static_cast<std::uint8_t>(row[bit / 8] | mapper->indexOf(c) << shift);
             }
         }
         out.rows.push_back(std::move(row));

@@ -11,7 +11,9 @@ namespace {
 
 constexpr std::size_t kMaxPaletteEntries = 256;
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
 
 // One key=value argument of a line, with the columns of both halves.
 struct Argument {
@@ -213,7 +215,8 @@ public:
             return false;
         }
         if ((seen & 1u) == 0) {
-            error = {{reader_.lineNumber(), reader_.wordColumn()}, "Image needs file=\"PICTURE.png\""};
+            error = {{reader_.lineNumber(), reader_.wordColumn()},
+                     "Image needs file=\"PICTURE.png\""};
             return false;
         }
         image.flags = flags_;
@@ -393,7 +396,8 @@ const OpInfo *opForWord(std::string_view word) {
 
 } // namespace
 
-std::vector<ScriptStatement> parseScript(std::string_view source, std::vector<ScriptError> &errors) {
+std::vector<ScriptStatement> parseScript(std::string_view source,
+                                         std::vector<ScriptError> &errors) {
     std::vector<ScriptStatement> statements;
     std::int32_t flags = 0; // sticky: each flags= holds until the next one
     int lineNumber = 0;
@@ -462,4 +466,4 @@ std::vector<std::uint8_t> paletteRecord(const std::vector<Rgb> &colours) {
     return record;
 }
 
-}  // namespace drv::host
+} // namespace drv::host

@@ -40,7 +40,7 @@ struct SourcePos {
 struct ScriptCall {
     PlotRequest request{};
     std::vector<std::uint8_t> text;
-    std::uint16_t givenCells = 0; // bit i: the script gave p<i>
+    std::uint16_t givenCells = 0;                    // bit i: the script gave p<i>
     std::array<int, PLOT_PARAM_COUNT> cellColumns{}; // where each given value starts
     SourcePos pos;
 };

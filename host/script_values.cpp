@@ -58,23 +58,10 @@ bool parseCharacter(std::string_view token, std::int32_t &value, ValueError &err
     return true;
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 } // namespace
 
-bool parseInteger(std::string_view token, std::int64_t min, std::int64_t max,
-                  std::int32_t &value, ValueError &error) {
+bool parseInteger(std::string_view token, std::int64_t min, std::int64_t max, std::int32_t &value,
+                  ValueError &error) {
     if (token.empty()) {
         return fail(error, 0, "missing value");
     }
@@ -92,7 +79,8 @@ bool parseInteger(std::string_view token, std::int64_t min, std::int64_t max,
         pos = 1;
     }
     int base = 10;
-    if (token.size() > pos + 2 && token[pos] == '0' && (token[pos + 1] == 'x' || token[pos + 1] == 'X')) {
+    if (token.size() > pos + 2 && token[pos] == '0' &&
+        (token[pos + 1] == 'x' || token[pos + 1] == 'X')) {
         base = 16;
         pos += 2;
     }
@@ -102,7 +90,9 @@ bool parseInteger(std::string_view token, std::int64_t min, std::int64_t max,
     const auto [ptr, ec] = std::from_chars(begin, end, magnitude, base);
     if (ptr != end || ec == std::errc::invalid_argument || begin == end) {
         if (base == 10 && looksReal(token)) {
-            return fail(error, 0, "'" + std::string(token) + "' is a real number; this cell takes an integer");
+            return fail(error, 0,
+                        "'" + std::string(token) +
+                            "' is a real number; this cell takes an integer");
         }
         return fail(error, static_cast<std::size_t>(ptr - token.data()),
                     "'" + std::string(token) + "' is not an integer");
@@ -115,8 +105,8 @@ bool parseInteger(std::string_view token, std::int64_t min, std::int64_t max,
         negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
     if (signedValue < min || signedValue > max) {
         return fail(error, 0,
-                    "'" + std::string(token) + "' is out of range " + std::to_string(min) +
-                        ".." + std::to_string(max));
+                    "'" + std::string(token) + "' is out of range " + std::to_string(min) + ".." +
+                        std::to_string(max));
     }
     value = static_cast<std::int32_t>(signedValue);
     return true;
@@ -186,12 +176,13 @@ bool parseHexBytes(std::string_view token, std::vector<std::uint8_t> &bytes, Val
             ++i;
             continue;
         }
-        const int high = hexValue(token[i]);
-        const int low = i + 1 < token.size() ? hexValue(token[i + 1]) : -1;
+        const int high = hexDigitValue(token[i]);
+        const int low = i + 1 < token.size() ? hexDigitValue(token[i + 1]) : -1;
         if (high < 0 || low < 0) {
             const std::size_t bad = high < 0 ? i : i + 1;
-            return fail(error, bad, bad < token.size() ? "not a pair of hex digits"
-                                                       : "odd number of hex digits");
+            return fail(error, bad,
+                        bad < token.size() ? "not a pair of hex digits"
+                                           : "odd number of hex digits");
         }
         bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
         i += 2;
@@ -211,8 +202,8 @@ bool parsePalette(std::string_view token, std::size_t maxEntries, std::vector<Rg
         int channel[3] = {};
         bool good = entry.size() == 7 && entry[0] == '#';
         for (int c = 0; good && c < 3; ++c) {
-            const int high = hexValue(entry[1 + 2 * static_cast<std::size_t>(c)]);
-            const int low = hexValue(entry[2 + 2 * static_cast<std::size_t>(c)]);
+            const int high = hexDigitValue(entry[1 + 2 * static_cast<std::size_t>(c)]);
+            const int low = hexDigitValue(entry[2 + 2 * static_cast<std::size_t>(c)]);
             good = high >= 0 && low >= 0;
             channel[c] = high * 16 + low;
         }
@@ -220,9 +211,11 @@ bool parsePalette(std::string_view token, std::size_t maxEntries, std::vector<Rg
             return fail(error, start, "palette entries are written #RRGGBB");
         }
         if (colours.size() == maxEntries) {
-            return fail(error, start, "a palette holds at most " + std::to_string(maxEntries) + " entries");
+            return fail(error, start,
+                        "a palette holds at most " + std::to_string(maxEntries) + " entries");
         }
-        colours.push_back({static_cast<std::uint8_t>(channel[0]), static_cast<std::uint8_t>(channel[1]),
+        colours.push_back({static_cast<std::uint8_t>(channel[0]),
+                           static_cast<std::uint8_t>(channel[1]),
                            static_cast<std::uint8_t>(channel[2])});
         start = stop + 1;
         if (stop + 1 == token.size()) {

@@ -20,8 +20,8 @@ struct ValueError {
 // A decimal or 0x-hexadecimal integer with an optional sign, or a character
 // in single quotes ('A', '\r'), within [min, max]. A real number is refused
 // with a message saying so.
-bool parseInteger(std::string_view token, std::int64_t min, std::int64_t max,
-                  std::int32_t &value, ValueError &error);
+bool parseInteger(std::string_view token, std::int64_t min, std::int64_t max, std::int32_t &value,
+                  ValueError &error);
 
 // A finite real that fits a single-precision float (integers included).
 bool parseReal(std::string_view token, float &value, ValueError &error);

@@ -25,12 +25,14 @@ constexpr int kIdleMilliseconds = 50;
 
 volatile std::sig_atomic_t gInterrupted = 0;
 
-void onInterrupt(int) { gInterrupted = 1; }
+void onInterrupt(int) {
+    gInterrupted = 1;
+}
 
 // Ctrl-C ends the reading and still prints the summary; no SA_RESTART, so
 // that a blocking read returns.
 void catchInterrupt() {
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
@@ -48,7 +50,8 @@ std::string describe(const TabletFraming &framing) {
         std::snprintf(text, sizeof text, "reports start at a byte with bits 0x%02X set, %zu bytes",
                       framing.mark, framing.length);
     } else if (framing.length > 0) {
-        std::snprintf(text, sizeof text, "line reports of %zu characters and a line end", framing.length);
+        std::snprintf(text, sizeof text, "line reports of %zu characters and a line end",
+                      framing.length);
     } else {
         std::snprintf(text, sizeof text, "line reports of any length");
     }
@@ -64,7 +67,8 @@ void printPoint(const DigitizerRequest &point, bool json) {
 }
 
 // Reads `fd` until it ends or `count` reports are decoded, feeding the
-// stream; quiet spells of the line complete a pending report. Returns false with the reason on a read error.
+// stream; quiet spells of the line complete a pending report. Returns false with the reason on a
+// read error.
 bool pump(int fd, TabletStream &stream, std::size_t count, std::string &error) {
     std::uint8_t buffer[512];
     while (gInterrupted == 0 && (count == 0 || stream.counts().decoded < count)) {
@@ -109,13 +113,13 @@ int runTabletCommand(const TabletOptions &options) {
     TabletDecoder decoder(entry, settings);
     const std::string setupText = decoder.setup();
 
-    const FramingChoice choice =
-        chooseFraming(decoder.profile().frameByte, decoder.profile().reportLength,
-                      driverStem(library->path()), options.profile.format, options.frameByte,
-                      options.reportLength);
+    const FramingChoice choice = chooseFraming(
+        decoder.profile().frameByte, decoder.profile().reportLength, driverStem(library->path()),
+        options.profile.format, options.frameByte, options.reportLength);
     const TabletFraming framing = choice.framing;
     std::cerr << "drvhost: set-up text \"" << visibleEscapes(setupText) << "\" ("
-              << setupText.size() << " bytes); " << describe(framing) << " (" << choice.source << ")\n";
+              << setupText.size() << " bytes); " << describe(framing) << " (" << choice.source
+              << ")\n";
 
     int fd = STDIN_FILENO;
     if (options.device) {
@@ -139,8 +143,9 @@ int runTabletCommand(const TabletOptions &options) {
     if (!options.json) {
         std::printf("button,x,y\n");
     }
-    TabletStream stream(decoder, framing,
-                        [json = options.json](const DigitizerRequest &point) { printPoint(point, json); });
+    TabletStream stream(decoder, framing, [json = options.json](const DigitizerRequest &point) {
+        printPoint(point, json);
+    });
     catchInterrupt();
     const bool read = pump(fd, stream, options.count, error);
     stream.finish();

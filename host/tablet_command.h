@@ -24,9 +24,9 @@ struct TabletOptions {
 
 // Calls the set-up operation, shows the set-up text (and sends it to the
 // device), then decodes the input until it ends (or, on a device, until
-// interrupted, or after `count` decoded reports): one line per decoded report on standard output, "button,x,y"
-// CSV with a header or JSON lines, and a summary on standard error.
-// Returns 0, or 1 when the driver or the input cannot be opened.
+// interrupted, or after `count` decoded reports): one line per decoded report on standard output,
+// "button,x,y" CSV with a header or JSON lines, and a summary on standard error. Returns 0, or 1
+// when the driver or the input cannot be opened.
 int runTabletCommand(const TabletOptions &options);
 
 } // namespace drv::host

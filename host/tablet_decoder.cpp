@@ -43,7 +43,8 @@ std::string TabletDecoder::setup() {
 
 TabletDecoder::Outcome TabletDecoder::decode(std::span<const std::uint8_t> report,
                                              DigitizerRequest &result) {
-    std::vector<unsigned char> buffer(std::max<std::size_t>(DGD_MIN_BUFFER_SIZE, report.size() + 1), 0);
+    std::vector<unsigned char> buffer(std::max<std::size_t>(DGD_MIN_BUFFER_SIZE, report.size() + 1),
+                                      0);
     std::copy(report.begin(), report.end(), buffer.begin());
     DigitizerRequest request{};
     request.op = DgdOpDecode;

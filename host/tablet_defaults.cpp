@@ -10,7 +10,8 @@ std::optional<TabletFraming> knownFraming(std::string_view model, int format) {
         return std::nullopt;
     }
     if (known->kind == TabletReportKind::Binary) {
-        return TabletFraming{TabletFraming::Kind::Marked, known->frameByte, known->encodedLength, 0};
+        return TabletFraming{TabletFraming::Kind::Marked, known->frameByte, known->encodedLength,
+                             0};
     }
     // An encoded line is its characters and one terminator.
     return TabletFraming{TabletFraming::Kind::Lines, 0, known->encodedLength - 1, 0};
@@ -22,14 +23,15 @@ FramingChoice chooseFraming(std::uint8_t frameByte, std::uint8_t reportLength,
                             std::optional<std::uint8_t> lengthOverride) {
     bool declared = false;
     if (frameOverride || lengthOverride) {
-        return {framingFromProfile(frameOverride.value_or(frameByte), lengthOverride.value_or(reportLength),
-                                   declared),
+        return {framingFromProfile(frameOverride.value_or(frameByte),
+                                   lengthOverride.value_or(reportLength), declared),
                 "as given"};
     }
     const TabletFraming profile = framingFromProfile(frameByte, reportLength, declared);
     const std::optional<TabletFraming> known = knownFraming(model, format);
     if (known && (!declared || (known->kind == profile.kind && known->mark == profile.mark))) {
-        return {*known, declared ? "this model's exact length" : "not declared: this model's reports"};
+        return {*known,
+                declared ? "this model's exact length" : "not declared: this model's reports"};
     }
     return {profile, declared ? "declared by the driver" : "not declared: lines of any length"};
 }

@@ -8,11 +8,14 @@ constexpr std::uint8_t kLineFeed = 0x0A;
 constexpr std::uint8_t kFirstPrintable = 0x20;
 constexpr std::uint8_t kLastPrintable = 0x7E;
 
-bool isLineEnd(std::uint8_t byte) { return byte == kCarriageReturn || byte == kLineFeed; }
+bool isLineEnd(std::uint8_t byte) {
+    return byte == kCarriageReturn || byte == kLineFeed;
+}
 
 } // namespace
 
-TabletFraming framingFromProfile(std::uint8_t frameByte, std::uint8_t reportLength, bool &declared) {
+TabletFraming framingFromProfile(std::uint8_t frameByte, std::uint8_t reportLength,
+                                 bool &declared) {
     declared = frameByte != 0;
     if (frameByte < kFirstPrintable) {
         return {TabletFraming::Kind::Lines, 0, reportLength, 1};
@@ -54,7 +57,8 @@ void ReportFramer::lineByte(std::uint8_t byte) {
     }
     const std::size_t characters = report_.size();
     const std::size_t declared = framing_.length;
-    const bool fits = declared == 0 || (characters >= declared && characters <= declared + framing_.slack);
+    const bool fits =
+        declared == 0 || (characters >= declared && characters <= declared + framing_.slack);
     if (garbled_ || !fits) {
         ++unframed_;
     } else {

@@ -86,17 +86,20 @@ const std::string kEcho = "1:op1:f16:0,0:\"hi\"\n"
 
 TEST_F(DrvhostCli, PlotsAScriptToAFile) {
     const std::string out = path("job.out");
-    const ProcessResult r = drvhost({"plot", "--driver", "echo_plotter", file("job.plt", kScript), "-o", out});
+    const ProcessResult r =
+        drvhost({"plot", "--driver", "echo_plotter", file("job.plt", kScript), "-o", out});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(read(out), kEcho);
-    EXPECT_NE(r.err.find("8 requests, " + std::to_string(kEcho.size()) + " bytes"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("8 requests, " + std::to_string(kEcho.size()) + " bytes"),
+              std::string::npos)
+        << r.err;
     // Nothing but the result is left in the folder.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
 }
 
 TEST_F(DrvhostCli, PlotsToStandardOutputFromStandardInput) {
-    const ProcessResult r = drvhost({"plot", "--driver", TEST_DRIVER_DIR "/libecho_plotter.so", "-", "-o", "-"},
-                                    kScript);
+    const ProcessResult r = drvhost(
+        {"plot", "--driver", TEST_DRIVER_DIR "/libecho_plotter.so", "-", "-o", "-"}, kScript);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, kEcho);
 }
@@ -108,8 +111,10 @@ struct BadScript {
 };
 
 const BadScript kBadScripts[] = {
-    {__LINE__, "BeginJob radix=32 bias=32 terminator=13\nPlotto x=1\nEndJob\n", ":2:1: unknown operation 'Plotto'"},
-    {__LINE__, "BeginJob radix=32 bias=32 terminator=13\nPlot x=1O\nEndJob\n", ":2:9: x: '1O' is not an integer"},
+    {__LINE__, "BeginJob radix=32 bias=32 terminator=13\nPlotto x=1\nEndJob\n",
+     ":2:1: unknown operation 'Plotto'"},
+    {__LINE__, "BeginJob radix=32 bias=32 terminator=13\nPlot x=1O\nEndJob\n",
+     ":2:9: x: '1O' is not an integer"},
     {__LINE__, "BeginJob radix=32 bias=32 terminator=13\nPlot x=2.5\nEndJob\n",
      ":2:8: x: '2.5' is a real number; this cell takes an integer"},
     {__LINE__, "BeginJob text=\"abc\nEndJob\n", ":1:15: unterminated string"},
@@ -133,10 +138,14 @@ TEST_F(DrvhostCli, BadScriptsLeaveTheOutputAlone) {
 }
 
 TEST_F(DrvhostCli, AFailingJobLeavesNoFile) {
-    const std::string script = file("fault.plt", "BeginJob radix=32 bias=32 terminator=13\nPlot x=1\nFillType level=-1\nEndJob\n");
-    const ProcessResult r = drvhost({"plot", "--driver", "echo_plotter", script, "-o", path("fault.out")});
+    const std::string script =
+        file("fault.plt",
+             "BeginJob radix=32 bias=32 terminator=13\nPlot x=1\nFillType level=-1\nEndJob\n");
+    const ProcessResult r =
+        drvhost({"plot", "--driver", "echo_plotter", script, "-o", path("fault.out")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("line 3: the driver reported 1073741824 bytes"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("line 3: the driver reported 1073741824 bytes"), std::string::npos)
+        << r.err;
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
@@ -160,7 +169,8 @@ TEST_F(DrvhostCli, SendsAJobToATcpListenerByteForByte) {
         return bytes;
     });
     const std::string target = "tcp:127.0.0.1:" + std::to_string(ntohs(address.sin_port));
-    const ProcessResult r = drvhost({"plot", "--driver", "echo_plotter", file("job.plt", kScript), "-o", target});
+    const ProcessResult r =
+        drvhost({"plot", "--driver", "echo_plotter", file("job.plt", kScript), "-o", target});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(received.get(), kEcho);
     ::close(listener);
@@ -177,8 +187,8 @@ TEST_F(DrvhostCli, ReportsAnUnreachableTcpTarget) {
     ::getsockname(s, reinterpret_cast<sockaddr *>(&address), &length);
     ::close(s);
     const std::string port = std::to_string(ntohs(address.sin_port));
-    const ProcessResult r =
-        drvhost({"plot", "--driver", "echo_plotter", file("job.plt", kScript), "-o", "tcp:127.0.0.1:" + port});
+    const ProcessResult r = drvhost({"plot", "--driver", "echo_plotter", file("job.plt", kScript),
+                                     "-o", "tcp:127.0.0.1:" + port});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("127.0.0.1:" + port + ": Connection refused"), std::string::npos) << r.err;
 }
@@ -190,7 +200,8 @@ public:
     PseudoTerminal() {
         ok_ = ::openpty(&master_, &slave_, name_, nullptr, nullptr) == 0;
         // drvhost must not inherit the tablet's end, or it never hangs up.
-        ok_ = ok_ && ::fcntl(master_, F_SETFD, FD_CLOEXEC) == 0 && ::fcntl(slave_, F_SETFD, FD_CLOEXEC) == 0;
+        ok_ = ok_ && ::fcntl(master_, F_SETFD, FD_CLOEXEC) == 0 &&
+              ::fcntl(slave_, F_SETFD, FD_CLOEXEC) == 0;
     }
     ~PseudoTerminal() {
         closeMaster();
@@ -223,6 +234,7 @@ public:
         }
         return bytes;
     }
+
 private:
     bool ok_ = false;
     int master_ = -1;
@@ -234,8 +246,8 @@ TEST_F(DrvhostCli, PlotsOnASerialLine) {
     PseudoTerminal line;
     ASSERT_TRUE(line.ok());
     auto run = std::async(std::launch::async, [&] {
-        return drvhost({"plot", "--driver", "echo_plotter", file("job.plt", kScript), "--device", line.name(),
-                        "--baud", "19200", "--flow", "xonxoff"});
+        return drvhost({"plot", "--driver", "echo_plotter", file("job.plt", kScript), "--device",
+                        line.name(), "--baud", "19200", "--flow", "xonxoff"});
     });
     const std::string bytes = line.readMaster(kEcho.size(), std::chrono::seconds(10));
     const ProcessResult r = run.get();
@@ -246,8 +258,8 @@ TEST_F(DrvhostCli, PlotsOnASerialLine) {
 TEST_F(DrvhostCli, RefusesASerialSettingTheLineCannotTake) {
     PseudoTerminal line;
     ASSERT_TRUE(line.ok());
-    const ProcessResult r = drvhost({"plot", "--driver", "echo_plotter", file("job.plt", kScript), "--device",
-                                     line.name(), "--baud", "12345"});
+    const ProcessResult r = drvhost({"plot", "--driver", "echo_plotter", file("job.plt", kScript),
+                                     "--device", line.name(), "--baud", "12345"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("unsupported baud rate 12345"), std::string::npos) << r.err;
 }
@@ -268,14 +280,18 @@ std::string binaryStream() {
 }
 
 TEST_F(DrvhostCli, DecodesARecordedTabletStream) {
-    const ProcessResult r = drvhost({"tablet", "--driver", "echo_tablet", "--format", "2", "--setup-a", "GO\\r",
-                                     "--input", file("tablet.bin", binaryStream())});
+    const ProcessResult r =
+        drvhost({"tablet", "--driver", "echo_tablet", "--format", "2", "--setup-a", "GO\\r",
+                 "--input", file("tablet.bin", binaryStream())});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "button,x,y\n1,130,388\n0,16383,16383\n15,5,6\n");
-    EXPECT_NE(r.err.find("set-up text \"GO\\r\" (3 bytes); reports start at a byte with bits 0x80 set, 6 bytes"),
-              std::string::npos)
+    EXPECT_NE(
+        r.err.find(
+            "set-up text \"GO\\r\" (3 bytes); reports start at a byte with bits 0x80 set, 6 bytes"),
+        std::string::npos)
         << r.err;
-    EXPECT_NE(r.err.find("3 reports decoded, 1 rejected (-9), 1 turned away, 2 unframed"), std::string::npos)
+    EXPECT_NE(r.err.find("3 reports decoded, 1 rejected (-9), 1 turned away, 2 unframed"),
+              std::string::npos)
         << r.err;
 }
 
@@ -284,7 +300,8 @@ TEST_F(DrvhostCli, DecodesLineReportsAsJson) {
     const ProcessResult r = drvhost({"tablet", "--driver", "echo_tablet", "--json"}, stream);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "{\"button\":1,\"x\":123,\"y\":456}\n{\"button\":2,\"x\":100,\"y\":200}\n");
-    EXPECT_NE(r.err.find("2 reports decoded, 0 rejected (-9), 1 turned away, 1 unframed"), std::string::npos)
+    EXPECT_NE(r.err.find("2 reports decoded, 0 rejected (-9), 1 turned away, 1 unframed"),
+              std::string::npos)
         << r.err;
 }
 
@@ -292,14 +309,15 @@ TEST_F(DrvhostCli, ReadsATabletOnASerialLine) {
     PseudoTerminal line;
     ASSERT_TRUE(line.ok());
     auto run = std::async(std::launch::async, [&] {
-        return drvhost({"tablet", "--driver", "echo_tablet", "--format", "2", "--setup-a", "GO\\r", "--device",
-                        line.name(), "--baud", "9600", "--data-bits", "8", "--parity", "none", "--stop-bits", "1",
-                        "--count", "3"});
+        return drvhost({"tablet", "--driver", "echo_tablet", "--format", "2", "--setup-a", "GO\\r",
+                        "--device", line.name(), "--baud", "9600", "--data-bits", "8", "--parity",
+                        "none", "--stop-bits", "1", "--count", "3"});
     });
     // The tablet first receives its set-up text.
     EXPECT_EQ(line.readMaster(3, std::chrono::seconds(10)), "GO\r");
     const std::string stream = binaryStream();
-    ASSERT_EQ(::write(line.master(), stream.data(), stream.size()), static_cast<ssize_t>(stream.size()));
+    ASSERT_EQ(::write(line.master(), stream.data(), stream.size()),
+              static_cast<ssize_t>(stream.size()));
     // The last report has no successor: the quiet line completes it.
     const ProcessResult r = run.get();
     EXPECT_EQ(r.status, 0) << r.err;
@@ -310,7 +328,8 @@ TEST_F(DrvhostCli, StopsReadingWhenTheTabletHangsUp) {
     PseudoTerminal line;
     ASSERT_TRUE(line.ok());
     auto run = std::async(std::launch::async, [&] {
-        return drvhost({"tablet", "--driver", "echo_tablet", "--setup-a", "GO", "--device", line.name()});
+        return drvhost(
+            {"tablet", "--driver", "echo_tablet", "--setup-a", "GO", "--device", line.name()});
     });
     EXPECT_EQ(line.readMaster(2, std::chrono::seconds(10)), "GO");
     line.closeMaster();
@@ -328,9 +347,12 @@ TEST_F(DrvhostCli, ListsTheDriversItFinds) {
 }
 
 TEST_F(DrvhostCli, NamesTheFoldersWhenADriverIsMissing) {
-    const ProcessResult r = drvhost({"plot", "--driver", "nosuch", file("job.plt", kScript), "-o", "-"});
+    const ProcessResult r =
+        drvhost({"plot", "--driver", "nosuch", file("job.plt", kScript), "-o", "-"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("no driver 'nosuch' (libnosuch.so) in:\n  " TEST_DRIVER_DIR), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("no driver 'nosuch' (libnosuch.so) in:\n  " TEST_DRIVER_DIR),
+              std::string::npos)
+        << r.err;
 }
 
 TEST_F(DrvhostCli, RefusesBadUsage) {
@@ -338,7 +360,9 @@ TEST_F(DrvhostCli, RefusesBadUsage) {
     EXPECT_EQ(drvhost({"plot", "--driver", "x", "s.plt"}).status, 2); // no output
     EXPECT_EQ(drvhost({"plot", "--driver", "x", "s.plt", "-o", "a", "--device", "b"}).status, 2);
     EXPECT_EQ(drvhost({"tablet", "--driver", "x", "--parity", "mark"}).status, 2);
-    EXPECT_EQ(drvhost({"tablet", "--driver", "x", "--setup-a", "0123456789012345678901234567890123456789"}).status,
+    EXPECT_EQ(drvhost({"tablet", "--driver", "x", "--setup-a",
+                       "0123456789012345678901234567890123456789"})
+                  .status,
               2);
 }
 

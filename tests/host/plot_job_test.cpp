@@ -62,18 +62,22 @@ const OrderCase kBadJobs[] = {
      "inside the raster image begun on line 2"},
     {__LINE__, "quillane", "BeginJob\nRasterBegin columns=8 rows=1 depth=1\nEndJob", 3,
      "inside the raster image"},
-    {__LINE__, "quillane", "BeginJob\nRasterBegin columns=8 rows=1 depth=1\nRasterRow hex=00\nRasterEnd", 4,
+    {__LINE__, "quillane",
+     "BeginJob\nRasterBegin columns=8 rows=1 depth=1\nRasterRow hex=00\nRasterEnd", 4,
      "ends inside the job"},
-    {__LINE__, "quillane", "BeginJob\nRasterBegin columns=8 rows=2 depth=1\nRasterRow hex=00\nRasterEnd",
-     4, "declares 2 rows; 1 were sent"},
-    {__LINE__, "quillane", "BeginJob\nRasterBegin columns=8 rows=1 depth=1\nRasterRow hex=00\nRasterRow hex=00",
-     4, "more rows than the 1"},
+    {__LINE__, "quillane",
+     "BeginJob\nRasterBegin columns=8 rows=2 depth=1\nRasterRow hex=00\nRasterEnd", 4,
+     "declares 2 rows; 1 were sent"},
+    {__LINE__, "quillane",
+     "BeginJob\nRasterBegin columns=8 rows=1 depth=1\nRasterRow hex=00\nRasterRow hex=00", 4,
+     "more rows than the 1"},
     {__LINE__, "quillane", "BeginJob\nRasterBegin depth=24", 2, "must be 1, 2, 4, 8, 16 or 32"},
     {__LINE__, "quillane", "BeginJob\nRasterBegin columns=10 rows=1 depth=4\nRasterRow hex=0000", 3,
      "row holds 2 bytes; 10 pixels at depth 4 take 5"},
-    {__LINE__, "quillane", "BeginJob\nRasterBegin columns=2 rows=1 depth=16\nRasterRow hex=000000", 3,
-     "take 4"},
-    {__LINE__, "quillane", "BeginJob\nRasterBegin columns=8 rows=1 depth=1\nRasterRow depth=2 hex=0000", 3,
+    {__LINE__, "quillane", "BeginJob\nRasterBegin columns=2 rows=1 depth=16\nRasterRow hex=000000",
+     3, "take 4"},
+    {__LINE__, "quillane",
+     "BeginJob\nRasterBegin columns=8 rows=1 depth=1\nRasterRow depth=2 hex=0000", 3,
      "image's columns 8 and depth 1"},
     {__LINE__, "quillane",
      "BeginJob\nRasterBegin columns=8 rows=1 depth=1\nRasterRow hex=00 flags=ExpandPalette", 3,
@@ -82,20 +86,27 @@ const OrderCase kBadJobs[] = {
     {__LINE__, "quillane", "Image file=two.png", 1, "RasterBegin outside a job"},
     {__LINE__, "quillane", "BeginJob\nPlot x=536870912", 2, "coordinate range +-536870911"},
     // The record-framing driver: its framing bytes, label rules and shorter reach.
-    {__LINE__, "drevant", "BeginJob radix=32 bias=32 terminator=13\nPlot x=262144", 2, "coordinate range +-262143"},
+    {__LINE__, "drevant", "BeginJob radix=32 bias=32 terminator=13\nPlot x=262144", 2,
+     "coordinate range +-262143"},
     {__LINE__, "drevant", "BeginJob radix=1", 1, "radix (p6) must be 2..127"},
     {__LINE__, "drevant", "BeginJob radix=32 terminator=13", 1, "must not be 0"},
-    {__LINE__, "drevant", "BeginJob radix=32 bias=32 terminator=13 sync_count=1", 1, "must not be 0"},
+    {__LINE__, "drevant", "BeginJob radix=32 bias=32 terminator=13 sync_count=1", 1,
+     "must not be 0"},
     {__LINE__, "drevant", "BeginJob radix=200", 1, "radix (p6) must be 2..127"},
-    {__LINE__, "drevant", "BeginJob radix=32 bias=32 terminator=13 sync_count=128", 1, "sync_count (p7) must be 0..127"},
-    {__LINE__, "drevant", "BeginJob radix=32 bias=32 terminator=13\nLabel text=\"A\"", 2, "Label before any TextStyle"},
-    {__LINE__, "drevant", "BeginJob radix=32 bias=32 terminator=13\nTextStyle height_units=0", 2, "non-zero character height"},
+    {__LINE__, "drevant", "BeginJob radix=32 bias=32 terminator=13 sync_count=128", 1,
+     "sync_count (p7) must be 0..127"},
+    {__LINE__, "drevant", "BeginJob radix=32 bias=32 terminator=13\nLabel text=\"A\"", 2,
+     "Label before any TextStyle"},
+    {__LINE__, "drevant", "BeginJob radix=32 bias=32 terminator=13\nTextStyle height_units=0", 2,
+     "non-zero character height"},
     {__LINE__, "drevant",
-     "BeginJob radix=32 bias=32 terminator=13 text=\"0123456789012345678901234567890123456789012345678901234567890123456789"
+     "BeginJob radix=32 bias=32 terminator=13 "
+     "text=\"0123456789012345678901234567890123456789012345678901234567890123456789"
      "0123456789012345678901234567890123456789\"",
      1, "BeginJob text is 110 bytes; this driver takes at most 100"},
     // A driver the host does not know gets the strictest rules.
-    {__LINE__, "", "BeginJob radix=32 bias=32 terminator=13\nLabel", 2, "Label before any TextStyle"},
+    {__LINE__, "", "BeginJob radix=32 bias=32 terminator=13\nLabel", 2,
+     "Label before any TextStyle"},
 };
 
 TEST(PlotJob, RefusesWhatADriverCannotTake) {
@@ -112,7 +123,11 @@ TEST(PlotJob, RefusesWhatADriverCannotTake) {
 
 TEST(PlotJob, AcceptsWhatTheOtherDriverRefuses) {
     EXPECT_EQ(buildOk("BeginJob\nPlot x=300000\nLabel text=\"A\"\nEndJob").size(), 4u);
-    EXPECT_EQ(buildOk("BeginJob radix=32 bias=32 terminator=13\nTextStyle height_units=10\nLabel\nEndJob", "drevant").size(), 4u);
+    EXPECT_EQ(
+        buildOk("BeginJob radix=32 bias=32 terminator=13\nTextStyle height_units=10\nLabel\nEndJob",
+                "drevant")
+            .size(),
+        4u);
 }
 
 TEST(PlotJob, PassesEmptyStringsNotNullForTexts) {
@@ -145,10 +160,11 @@ const RowCase kRows[] = {
 TEST(PlotJob, PadsRowsToWhatTheDriverReads) {
     for (const RowCase &c : kRows) {
         SCOPED_TRACE(c.line);
-        const std::string size = " columns=" + std::to_string(c.columns) + " depth=" + std::to_string(c.depth);
+        const std::string size =
+            " columns=" + std::to_string(c.columns) + " depth=" + std::to_string(c.depth);
         const std::string hex = *c.hex != '\0' ? std::string(" hex=") + c.hex : std::string();
-        const std::vector<PlotCall> job =
-            buildOk("BeginJob\nRasterBegin rows=1" + size + "\nRasterRow" + hex + "\nRasterEnd\nEndJob");
+        const std::vector<PlotCall> job = buildOk("BeginJob\nRasterBegin rows=1" + size +
+                                                  "\nRasterRow" + hex + "\nRasterEnd\nEndJob");
         ASSERT_EQ(job.size(), 5u);
         EXPECT_EQ(job[2].text, c.passed);
         // Width and depth come from the image when the row leaves them out.
@@ -158,8 +174,8 @@ TEST(PlotJob, PadsRowsToWhatTheDriverReads) {
 }
 
 TEST(PlotJob, ExpandsAnImageIntoARasterBracket) {
-    const std::vector<PlotCall> job =
-        buildOk("BeginJob flags=ExpandPalette\nImage file=two.png x=7 y=9 width_mm=30 depth=1\nEndJob");
+    const std::vector<PlotCall> job = buildOk(
+        "BeginJob flags=ExpandPalette\nImage file=two.png x=7 y=9 width_mm=30 depth=1\nEndJob");
     ASSERT_EQ(job.size(), 1u + 1 + 2 + 1 + 1);
     const PlotRequest &begin = job[1].request;
     EXPECT_EQ(begin.op, OpRasterBegin);

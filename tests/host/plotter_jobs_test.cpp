@@ -17,7 +17,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 Bytes runScript(const std::string &driver, const std::string &script) {
     std::string error;
-    const auto library = drv::DriverLibrary::open(DRV_LIBRARY_DIR "/" + drv::driverFileName(driver), error);
+    const auto library =
+        drv::DriverLibrary::open(DRV_LIBRARY_DIR "/" + drv::driverFileName(driver), error);
     EXPECT_NE(library, nullptr) << error;
     if (!library) {
         return {};
@@ -31,13 +32,16 @@ Bytes runScript(const std::string &driver, const std::string &script) {
     }
     MemorySink sink;
     PlotRunStats stats;
-    EXPECT_TRUE(runPlotJob(library->pldbin(), job, traits.stateSize, sink, nullptr, stats, error)) << error;
+    EXPECT_TRUE(runPlotJob(library->pldbin(), job, traits.stateSize, sink, nullptr, stats, error))
+        << error;
     EXPECT_EQ(stats.calls, job.size());
     EXPECT_EQ(stats.bytes, sink.bytes.size());
     return sink.bytes;
 }
 
-Bytes text(const std::string &s) { return Bytes(s.begin(), s.end()); }
+Bytes text(const std::string &s) {
+    return Bytes(s.begin(), s.end());
+}
 
 Bytes join(std::initializer_list<Bytes> parts) {
     Bytes out;
@@ -70,22 +74,33 @@ EndJob copy_switch=1 copies=3 text="\e%-12345X"
 )");
     const Bytes expected = join({
         text("PS16000,11000;NP8;LA1,4,2,6;TR0;"),
-        text("PE7=:"), {97},
-        text("<"), {71, 101, 79, 107},
+        text("PE7=:"),
+        {97},
+        text("<"),
+        {71, 101, 79, 107},
         {67, 98, 95},
         {95, 64, 110},
         text(";PW0.35,2"),
         text("PC2,255,128,0"),
         text("VS2.5,1"),
-        text("PE7<="), {79, 93, 96, 79, 93, 96}, text(";CI400,5"),
+        text("PE7<="),
+        {79, 93, 96, 79, 93, 96},
+        text(";CI400,5"),
         text("DI1,0SI0.2,0.3SL0"),
         text("SD7,4148SD1,277SS;"),
         // the image: pen-up move, PCL set-up with six raw bytes, palette, row
-        text("PE7<="), {95, 95}, text(";TR1;\x1B%1A\x1B*p0P\x1B&a0N\x1B*v6W"), {0, 0, 1, 8, 8, 8},
+        text("PE7<="),
+        {95, 95},
+        text(";TR1;\x1B%1A\x1B*p0P\x1B&a0N\x1B*v6W"),
+        {0, 0, 1, 8, 8, 8},
         text("\x1B*r10S\x1B*r1T\x1B*t2835H\x1B*t1417V\x1B*v255a255b255c0I\x1B*v0a0b0c1I\x1B*r3A"),
-        text("\x1B*b0m2W"), {0xFF, 0xC0},
+        text("\x1B*b0m2W"),
+        {0xFF, 0xC0},
         text("\x1B*rC\x1B*p1P\x1B%0BTR0;"),
-        text("PE7<="), {95, 95}, text(";LBHi"), {3},
+        text("PE7<="),
+        {95, 95},
+        text(";LBHi"),
+        {3},
         text("PUSP0PG;RP2;\x1B%-12345X"),
     });
     EXPECT_EQ(out, expected);
@@ -101,10 +116,38 @@ EndJob text="E"
 )");
     const Bytes expected = {
         // the job's first record, delivered by BeginJob
-        0x21, 0x21, 0x20, 0x2B, 0x20, 0x29, 0x2B, 0x27, 0x21, 0x2D, 0x21, 0x4B, 0x0D, 0x0D, 0x0D,
+        0x21,
+        0x21,
+        0x20,
+        0x2B,
+        0x20,
+        0x29,
+        0x2B,
+        0x27,
+        0x21,
+        0x2D,
+        0x21,
+        0x4B,
+        0x0D,
+        0x0D,
+        0x0D,
         // the last: the move (20, 3, 4, 6, 8), the pen (4, 2), the trailer,
         // checksum 96 - (372 mod 32) = 0x4C; PenWidth adds nothing
-        0x21, 0x21, 0x20, 0x34, 0x23, 0x24, 0x26, 0x28, 0x24, 0x22, 'E', 0x4C, 0x0D, 0x0D, 0x0D,
+        0x21,
+        0x21,
+        0x20,
+        0x34,
+        0x23,
+        0x24,
+        0x26,
+        0x28,
+        0x24,
+        0x22,
+        'E',
+        0x4C,
+        0x0D,
+        0x0D,
+        0x0D,
     };
     EXPECT_EQ(out, expected);
 }

@@ -16,7 +16,8 @@ ProcessResult runProcess(const std::vector<std::string> &args, const std::string
     int err[2];
     ProcessResult result;
     std::signal(SIGPIPE, SIG_IGN); // a child that stops reading early
-    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) {
+    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 ||
+        ::pipe2(err, O_CLOEXEC) != 0) {
         return result;
     }
     const pid_t pid = ::fork();

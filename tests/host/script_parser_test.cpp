@@ -48,7 +48,7 @@ constexpr IntCellCase kIntCells[] = {
     {__LINE__, "BeginJob sync='!'", OpBeginJob, 8, 0x21},
     {__LINE__, "BeginJob terminator='\\r'", OpBeginJob, 9, 0x0D},
     {__LINE__, "BeginJob bias=-1", OpBeginJob, 5, -1},
-    {__LINE__, "Label x=1 y=2", OpLabel, 2, 3},          // ETX by default
+    {__LINE__, "Label x=1 y=2", OpLabel, 2, 3}, // ETX by default
     {__LINE__, "Label terminator=0x40", OpLabel, 2, 0x40},
     {__LINE__, "Font symbol_set_on=1 symbol_set=277", OpFont, 3, 277},
     {__LINE__, "RasterBegin columns=8 rows=2 depth=1", OpRasterBegin, 5, 2},
@@ -139,7 +139,8 @@ TEST(ScriptParser, ReadsRowBytesAndImages) {
 }
 
 TEST(ScriptParser, SkipsBlankAndCommentLines) {
-    const auto statements = parseOk("# header\n\n   \t\nRasterBegin palette=#000000 # black\nPenUp\n");
+    const auto statements =
+        parseOk("# header\n\n   \t\nRasterBegin palette=#000000 # black\nPenUp\n");
     EXPECT_EQ(statements.size(), 2u);
 }
 

@@ -12,7 +12,9 @@ namespace {
 using namespace drv::host;
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes bytes(std::string_view text) { return Bytes(text.begin(), text.end()); }
+Bytes bytes(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
 
 Bytes join(std::initializer_list<Bytes> parts) {
     Bytes out;
@@ -42,8 +44,11 @@ const Bytes kR2{0x84, 0x11, 0x12, 0x13, 0x14, 0x15};
 
 const FramingCase kCases[] = {
     {__LINE__, kCrLines, bytes("ABCDEFGHIJK\r"), {bytes("ABCDEFGHIJK\r")}, 0},
-    {__LINE__, kCrLines, bytes("ABCDEFGHIJK\r\nLMNOPQRSTUV\r\n"),
-     {bytes("ABCDEFGHIJK\r"), bytes("LMNOPQRSTUV\r")}, 0},
+    {__LINE__,
+     kCrLines,
+     bytes("ABCDEFGHIJK\r\nLMNOPQRSTUV\r\n"),
+     {bytes("ABCDEFGHIJK\r"), bytes("LMNOPQRSTUV\r")},
+     0},
     {__LINE__, kCrLines, bytes("\n\nABCDEFGHIJK\n"), {bytes("ABCDEFGHIJK\n")}, 0},
     // a lost character would shift every field: dropped
     {__LINE__, kCrLines, bytes("ABCDEFGHIJ\rABCDEFGHIJK\r"), {bytes("ABCDEFGHIJK\r")}, 1},
@@ -51,8 +56,17 @@ const FramingCase kCases[] = {
     {__LINE__, kCrLines, bytes("ABCDEFGHIJKL\rABCDEFGHIJKLM\r"), {bytes("ABCDEFGHIJKL\r")}, 1},
     {__LINE__, kExactLines, bytes("ABCDEFGHIJKL\rABCDEFGHIJK\r"), {bytes("ABCDEFGHIJK\r")}, 1},
     // line noise: a byte outside printable ASCII spoils its line only
-    {__LINE__, kCrLines, bytes("AB\x01" "DEFGHIJK\rABCDEFGHIJK\r"), {bytes("ABCDEFGHIJK\r")}, 1},
-    {__LINE__, kCrLines, join({Bytes{0xFF}, bytes("\rABCDEFGHIJK\r")}), {bytes("ABCDEFGHIJK\r")}, 1},
+    {__LINE__,
+     kCrLines,
+     bytes("AB\x01"
+           "DEFGHIJK\rABCDEFGHIJK\r"),
+     {bytes("ABCDEFGHIJK\r")},
+     1},
+    {__LINE__,
+     kCrLines,
+     join({Bytes{0xFF}, bytes("\rABCDEFGHIJK\r")}),
+     {bytes("ABCDEFGHIJK\r")},
+     1},
     // the stream ends before the terminator
     {__LINE__, kCrLines, bytes("ABCDEFGHIJK\rABC"), {bytes("ABCDEFGHIJK\r")}, 1},
     {__LINE__, kAnyLines, bytes("1\r\n22\r\n"), {bytes("1\r"), bytes("22\r")}, 0},
@@ -73,8 +87,11 @@ const FramingCase kCases[] = {
     // with the exact length known, a surplus byte is noise
     {__LINE__, kExactBit7, join({kR1, Bytes{0x06}, kR2}), {kR1, kR2}, 1},
     // every mark bit must be set: 0x90 continues a report under mask 0xB0
-    {__LINE__, kMaskB0, Bytes{0xB4, 0x90, 0x01, 0x02, 0x03, 0x04, 0x05, 0xB0, 1, 2, 3, 4, 5, 6},
-     {Bytes{0xB4, 0x90, 0x01, 0x02, 0x03, 0x04, 0x05}, Bytes{0xB0, 1, 2, 3, 4, 5, 6}}, 0},
+    {__LINE__,
+     kMaskB0,
+     Bytes{0xB4, 0x90, 0x01, 0x02, 0x03, 0x04, 0x05, 0xB0, 1, 2, 3, 4, 5, 6},
+     {Bytes{0xB4, 0x90, 0x01, 0x02, 0x03, 0x04, 0x05}, Bytes{0xB0, 1, 2, 3, 4, 5, 6}},
+     0},
 };
 
 TEST(ReportFramer, CutsStreamsIntoReports) {
@@ -94,11 +111,13 @@ TEST(ReportFramer, CutsStreamsIntoReports) {
 TEST(ReportFramer, SameResultWhateverTheChunking) {
     const Bytes stream = join({Bytes{0x01}, kR1, Bytes{0x06}, kR2, Bytes{0x80, 0x01}, kR1});
     std::vector<Bytes> whole;
-    ReportFramer once(kBit7, [&](std::span<const std::uint8_t> r) { whole.emplace_back(r.begin(), r.end()); });
+    ReportFramer once(
+        kBit7, [&](std::span<const std::uint8_t> r) { whole.emplace_back(r.begin(), r.end()); });
     once.feed(stream);
     once.finish();
     std::vector<Bytes> pieces;
-    ReportFramer split(kBit7, [&](std::span<const std::uint8_t> r) { pieces.emplace_back(r.begin(), r.end()); });
+    ReportFramer split(
+        kBit7, [&](std::span<const std::uint8_t> r) { pieces.emplace_back(r.begin(), r.end()); });
     for (const std::uint8_t b : stream) {
         split.feed(std::span(&b, 1));
     }
@@ -110,7 +129,9 @@ TEST(ReportFramer, SameResultWhateverTheChunking) {
 
 TEST(ReportFramer, AQuietLineCompletesAReportOfTheDeclaredLength) {
     std::vector<Bytes> delivered;
-    ReportFramer framer(kBit7, [&](std::span<const std::uint8_t> r) { delivered.emplace_back(r.begin(), r.end()); });
+    ReportFramer framer(kBit7, [&](std::span<const std::uint8_t> r) {
+        delivered.emplace_back(r.begin(), r.end());
+    });
     framer.feed(Bytes(kR1.begin(), kR1.end() - 1));
     framer.idle();
     EXPECT_TRUE(delivered.empty()); // still short: the last byte may come

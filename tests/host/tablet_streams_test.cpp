@@ -17,7 +17,8 @@ TEST(TabletStreams, EveryModelGivesItsPointsBackThroughNoiseAndLoss) {
     for (const std::string_view name : drv::tabletModelNames()) {
         const std::string model(name);
         std::string error;
-        const auto library = drv::DriverLibrary::open(DRV_LIBRARY_DIR "/" + drv::driverFileName(model), error);
+        const auto library =
+            drv::DriverLibrary::open(DRV_LIBRARY_DIR "/" + drv::driverFileName(model), error);
         ASSERT_NE(library, nullptr) << error;
         for (int format : {1, 2}) {
             if (!drv::tabletFormat(model, format)) {
@@ -42,14 +43,16 @@ TEST(TabletStreams, EveryModelGivesItsPointsBackThroughNoiseAndLoss) {
 TEST(TabletStreams, ARejectingModelIsCountedNotPrinted) {
     // corvish turns binary reports with bit 6 of the first byte away with -9.
     std::string error;
-    const auto library = drv::DriverLibrary::open(DRV_LIBRARY_DIR "/" + drv::driverFileName("corvish"), error);
+    const auto library =
+        drv::DriverLibrary::open(DRV_LIBRARY_DIR "/" + drv::driverFileName("corvish"), error);
     ASSERT_NE(library, nullptr) << error;
     TabletProfileSettings settings;
     settings.format = settings.auxFormat = 2;
     TabletDecoder decoder(library->dgdbin(), settings);
     decoder.setup();
     std::size_t points = 0;
-    TabletStream stream(decoder, *knownFraming("corvish", 2), [&points](const DigitizerRequest &) { ++points; });
+    TabletStream stream(decoder, *knownFraming("corvish", 2),
+                        [&points](const DigitizerRequest &) { ++points; });
     const std::uint8_t reports[] = {0xC0, 0, 0, 0, 0, 0, 0x8C, 0, 1, 0, 0, 2};
     stream.feed(reports);
     stream.finish();
