@@ -52,6 +52,10 @@ bool decodeSetupText(const std::string &option, const std::string &raw, std::str
         std::cerr << "drvhost: " << option << ": " << error << '\n';
         return false;
     }
+    if (text.find('\0') != std::string::npos) {
+        std::cerr << "drvhost: " << option << " cannot hold a NUL byte: the profile keeps it as a C string\n";
+        return false;
+    }
     if (text.size() > kMaxSetupText) {
         std::cerr << "drvhost: " << option << " holds " << text.size() << " bytes; a profile takes "
                   << kMaxSetupText << '\n';
@@ -95,9 +99,12 @@ CLI::App *addTabletCommand(CLI::App &app, TabletArguments &args) {
     command->add_option("--driver", args.options.driver, "tablet driver name or library path")
         ->required();
     command->add_option("--format", args.format, "report format of the profile: 1 or 2")
+        ->check(CLI::Range(-32768, 32767))
         ->capture_default_str();
-    command->add_option("--aux-format", args.auxFormat,
-                        "the profile's second format selector (default: --format)");
+    command
+        ->add_option("--aux-format", args.auxFormat,
+                     "the profile's second format selector (default: --format)")
+        ->check(CLI::Range(-32768, 32767));
     command->add_option("--setup-a", args.setupA, "profile set-up text A (C escapes allowed)");
     command->add_option("--setup-b", args.setupB, "profile set-up text B (C escapes allowed)");
     command->add_option("--frame-byte", args.frameByte,

@@ -47,7 +47,9 @@ public:
 
     bool add(const ScriptCall &call) {
         PlotCall out{call.request, call.text, call.pos.line};
-        if (!checkCoordinates(call) || !checkText(call, out) || !checkOrder(call, out)) {
+        // The order first: a request it accepts moves the job on even when
+        // a value is refused, so one bad line gives one message.
+        if (!checkOrder(call, out) || !checkCoordinates(call) || !checkText(call, out)) {
             return false;
         }
         job_.push_back(std::move(out));

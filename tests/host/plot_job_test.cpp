@@ -102,7 +102,7 @@ const OrderCase kBadJobs[] = {
     {__LINE__, "drevant",
      "BeginJob radix=32 bias=32 terminator=13 "
      "text=\"0123456789012345678901234567890123456789012345678901234567890123456789"
-     "0123456789012345678901234567890123456789\"",
+     "0123456789012345678901234567890123456789\"\nPlot\nEndJob",
      1, "BeginJob text is 110 bytes; this driver takes at most 100"},
     // A driver the host does not know gets the strictest rules.
     {__LINE__, "", "BeginJob radix=32 bias=32 terminator=13\nLabel", 2,
