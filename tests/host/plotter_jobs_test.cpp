@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_bytes.h"
+
 #include "driver_library.h"
 #include "plot_job.h"
 #include "plot_runner.h"
@@ -13,7 +15,9 @@
 namespace {
 
 using namespace drv::host;
-using Bytes = std::vector<std::uint8_t>;
+using drv::test::Bytes;
+using drv::test::bytes;
+using drv::test::join;
 
 Bytes runScript(const std::string &driver, const std::string &script) {
     std::string error;
@@ -39,18 +43,6 @@ Bytes runScript(const std::string &driver, const std::string &script) {
     return sink.bytes;
 }
 
-Bytes text(const std::string &s) {
-    return Bytes(s.begin(), s.end());
-}
-
-Bytes join(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes &p : parts) {
-        out.insert(out.end(), p.begin(), p.end());
-    }
-    return out;
-}
-
 TEST(PlotterJobs, HpglJobComesOutByteForByte) {
     const Bytes out = runScript("quillane", R"(
 BeginJob page_width=16000 page_height=11000 pens=8
@@ -73,35 +65,35 @@ Label x=0 y=0 text="Hi"
 EndJob copy_switch=1 copies=3 text="\e%-12345X"
 )");
     const Bytes expected = join({
-        text("PS16000,11000;NP8;LA1,4,2,6;TR0;"),
-        text("PE7=:"),
+        bytes("PS16000,11000;NP8;LA1,4,2,6;TR0;"),
+        bytes("PE7=:"),
         {97},
-        text("<"),
+        bytes("<"),
         {71, 101, 79, 107},
         {67, 98, 95},
         {95, 64, 110},
-        text(";PW0.35,2"),
-        text("PC2,255,128,0"),
-        text("VS2.5,1"),
-        text("PE7<="),
+        bytes(";PW0.35,2"),
+        bytes("PC2,255,128,0"),
+        bytes("VS2.5,1"),
+        bytes("PE7<="),
         {79, 93, 96, 79, 93, 96},
-        text(";CI400,5"),
-        text("DI1,0SI0.2,0.3SL0"),
-        text("SD7,4148SD1,277SS;"),
+        bytes(";CI400,5"),
+        bytes("DI1,0SI0.2,0.3SL0"),
+        bytes("SD7,4148SD1,277SS;"),
         // the image: pen-up move, PCL set-up with six raw bytes, palette, row
-        text("PE7<="),
+        bytes("PE7<="),
         {95, 95},
-        text(";TR1;\x1B%1A\x1B*p0P\x1B&a0N\x1B*v6W"),
+        bytes(";TR1;\x1B%1A\x1B*p0P\x1B&a0N\x1B*v6W"),
         {0, 0, 1, 8, 8, 8},
-        text("\x1B*r10S\x1B*r1T\x1B*t2835H\x1B*t1417V\x1B*v255a255b255c0I\x1B*v0a0b0c1I\x1B*r3A"),
-        text("\x1B*b0m2W"),
+        bytes("\x1B*r10S\x1B*r1T\x1B*t2835H\x1B*t1417V\x1B*v255a255b255c0I\x1B*v0a0b0c1I\x1B*r3A"),
+        bytes("\x1B*b0m2W"),
         {0xFF, 0xC0},
-        text("\x1B*rC\x1B*p1P\x1B%0BTR0;"),
-        text("PE7<="),
+        bytes("\x1B*rC\x1B*p1P\x1B%0BTR0;"),
+        bytes("PE7<="),
         {95, 95},
-        text(";LBHi"),
+        bytes(";LBHi"),
         {3},
-        text("PUSP0PG;RP2;\x1B%-12345X"),
+        bytes("PUSP0PG;RP2;\x1B%-12345X"),
     });
     EXPECT_EQ(out, expected);
 }

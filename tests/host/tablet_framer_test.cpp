@@ -4,25 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include "test_bytes.h"
+
 #include "tablet_defaults.h"
 #include "tablet_framer.h"
 
 namespace {
 
 using namespace drv::host;
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes bytes(std::string_view text) {
-    return Bytes(text.begin(), text.end());
-}
-
-Bytes join(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes &p : parts) {
-        out.insert(out.end(), p.begin(), p.end());
-    }
-    return out;
-}
+using drv::test::Bytes;
+using drv::test::bytes;
+using drv::test::join;
 
 struct FramingCase {
     int line;
