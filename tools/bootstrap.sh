@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ binutils pkg-config
     libgtest-dev libgmock-dev googletest libbenchmark-dev
+    libcli11-dev libpng-dev zlib1g-dev
 )
 
 missing=()
