@@ -9,6 +9,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ binutils pkg-config
     libgtest-dev libgmock-dev googletest libbenchmark-dev
+    libcli11-dev libpng-dev zlib1g-dev
 )
 if [[ ${1-} == windows ]]; then
     # MinGW-w64 with the posix thread model (GoogleTest needs std::mutex),

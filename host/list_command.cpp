@@ -1,0 +1,24 @@
+#include "list_command.h"
+
+#include <iomanip>
+#include <iostream>
+
+#include "driver_search.h"
+
+namespace drv::host {
+
+int runListCommand() {
+    const std::vector<FoundDriver> drivers = listDrivers();
+    for (const FoundDriver &driver : drivers) {
+        std::cout << std::left << std::setw(12) << driver.name << ' ' << driverKindName(driver.kind)
+                  << "  " << driver.path << '\n';
+    }
+    std::cerr << "drvhost: " << drivers.size() << " driver libraries; searched:";
+    for (const std::string &folder : driverSearchPath()) {
+        std::cerr << "\n  " << folder;
+    }
+    std::cerr << '\n';
+    return drivers.empty() ? 1 : 0;
+}
+
+} // namespace drv::host

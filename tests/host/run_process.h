@@ -1,0 +1,19 @@
+// Runs a program for the end-to-end tests and collects what it prints.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace drv::test {
+
+struct ProcessResult {
+    int status = -1; // exit status, or 128 + signal
+    std::string out;
+    std::string err;
+};
+
+// Runs `args` (args[0] the program), feeding `input` on standard input, and
+// waits for it to end.
+ProcessResult runProcess(const std::vector<std::string> &args, const std::string &input = {});
+
+} // namespace drv::test
