@@ -29,7 +29,11 @@ function(drv_add_driver_library name)
         RUNTIME_OUTPUT_DIRECTORY ${DRV_LIBRARY_DIR})
 
     if(WIN32)
+        # A DLL exports what its code marks dllexport (the entry, through
+        # DRV_ENTRY) and, when nothing is marked, every global symbol;
+        # --exclude-all-symbols rules out the latter for good.
         set_target_properties(${name} PROPERTIES PREFIX "")
+        target_link_options(${name} PRIVATE -Wl,--exclude-all-symbols)
     else()
         set(map ${CMAKE_CURRENT_BINARY_DIR}/${name}.exports.map)
         file(WRITE ${map} "{\n  global: ${ARG_ENTRY};\n  local: *;\n};\n")
@@ -43,14 +47,23 @@ function(drv_add_driver_library name)
         RUNTIME DESTINATION ${CMAKE_INSTALL_LIBDIR}/drvsuite)
 
     if(DRV_BUILD_TESTS)
-        add_test(NAME exports.${name}
-            COMMAND ${CMAKE_COMMAND}
-                -DLIBRARY=$<TARGET_FILE:${name}>
-                -DENTRY=${ARG_ENTRY}
-                -DNM=${CMAKE_NM}
-                -DREADELF=${CMAKE_READELF}
-                -P ${PROJECT_SOURCE_DIR}/cmake/CheckDriverExports.cmake)
-        set_tests_properties(exports.${name} PROPERTIES LABELS "exports")
+        drv_add_library_check(exports.${name} ${name} ${ARG_ENTRY})
     endif()
     set_property(GLOBAL APPEND PROPERTY DRV_DRIVER_LIBRARIES ${name})
+endfunction()
+
+# drv_add_library_check(<test> <target> <entry>): the test that the shared
+# library <target> exports <entry> alone and needs only system libraries
+# (CheckDriverExports.cmake), run on the build machine.
+function(drv_add_library_check test target entry)
+    if(WIN32)
+        set(tools -DOBJDUMP=${CMAKE_OBJDUMP} -DPOINTER_SIZE=${CMAKE_SIZEOF_VOID_P})
+    else()
+        set(tools -DNM=${CMAKE_NM} -DREADELF=${CMAKE_READELF})
+    endif()
+    add_test(NAME ${test}
+        COMMAND ${CMAKE_COMMAND}
+            -DLIBRARY=$<TARGET_FILE:${target}> -DENTRY=${entry} ${tools}
+            -P ${PROJECT_SOURCE_DIR}/cmake/CheckDriverExports.cmake)
+    set_tests_properties(${test} PROPERTIES LABELS "exports")
 endfunction()

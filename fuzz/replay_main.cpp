@@ -141,13 +141,13 @@ int main(int argc, char **argv) {
     for (const auto &path : files) {
         Bytes input;
         if (!readFile(path, input)) {
-            std::fprintf(stderr, "%s: cannot read\n", path.c_str());
+            std::fprintf(stderr, "%s: cannot read\n", path.string().c_str());
             return 1;
         }
         runOne(input);
         ++runs;
         // Seeded by the file name, so that a failing mutant repeats.
-        std::mt19937 engine(static_cast<std::uint32_t>(std::hash<std::string>{}(path.filename())));
+        std::mt19937 engine(static_cast<std::uint32_t>(std::hash<std::string>{}(path.filename().string())));
         Bytes mutant = input;
         for (std::size_t m = 0; m < mutations; ++m) {
             mutant = mutate(m % 8 == 0 ? input : mutant, engine);

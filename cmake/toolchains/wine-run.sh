@@ -1,0 +1,70 @@
+#!/bin/sh
+# Runs one Windows test program under Wine: the emulator CTest puts in
+# front of every test program of the Windows builds.
+#
+#   wine-run.sh <loader> <winearch> <prefix> <program> [arguments...]
+#   wine-run.sh <loader> <winearch> <prefix> --stop
+#
+# <loader> is Wine's loader for the program's word size (Debian:
+# /usr/lib/wine/wine from wine32:i386, /usr/lib/wine/wine64 from wine64).
+# Before the program, Wine's server and helper processes are started (and
+# <prefix> created) detached, standard streams closed: started by a test
+# program instead, they would outlive it holding CTest's output pipe, and
+# CTest would wait on that pipe for good. --stop ends them.
+#
+# Exit status: the program's; 1 when Wine is missing or cannot set up the
+# prefix; 77 (CTest's skip code here) when the kernel refuses to execute the
+# 32-bit loader at all, as kernels built or booted without IA-32 emulation
+# do: then no 32-bit program can run on this machine, Wine or not.
+set -eu
+
+loader=$1
+arch=$2
+prefix=$3
+shift 3
+
+export WINEPREFIX="$prefix" WINEARCH="$arch" WINEDEBUG=-all
+# No .NET or HTML engine: the prefix is set up offline and quickly.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+if [ "${1-}" = --stop ]; then
+    if [ -d "$prefix" ]; then
+        wineserver -k >/dev/null 2>&1 || true
+    fi
+    exit 0
+fi
+
+if [ ! -f "$loader" ]; then
+    echo "wine-run: no Wine loader at $loader (Debian: install wine32:i386" \
+        "for 32-bit programs, wine64 for 64-bit ones)" >&2
+    exit 1
+fi
+status=0
+"$loader" --version >/dev/null 2>&1 || status=$?
+if [ "$status" -eq 126 ] && [ "$arch" = win32 ]; then
+    echo "wine-run: SKIPPED: this machine cannot execute the 32-bit program" \
+        "$loader (its kernel runs no 32-bit code), so no 32-bit Windows" \
+        "program can run here" >&2
+    exit 77
+elif [ "$status" -ne 0 ]; then
+    echo "wine-run: $loader --version failed with status $status" >&2
+    exit 1
+fi
+
+mkdir -p "$prefix"
+# One set-up at a time; what it starts must not inherit the lock (9>&-).
+# wineboot runs every time: after a fresh server start it is the session's
+# first program, the one that brings up Wine's helper processes, and so it
+# is what they inherit their standard streams from. On a running session it
+# costs about 0.4 s.
+(
+    flock 9
+    # A server already serving this prefix makes this start a no-op.
+    wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
+    if ! "$loader" wineboot --init </dev/null >"$prefix.log" 2>&1 9>&-; then
+        echo "wine-run: setting up $prefix failed; log in $prefix.log" >&2
+        exit 1
+    fi
+) 9>"$prefix.lock"
+
+exec "$loader" "$@"
