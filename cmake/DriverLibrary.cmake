@@ -1,3 +1,21 @@
+# drv_add_driver_objects(<name> SOURCES ... [LINK ...])
+#
+# The compiled code of a driver, once: an OBJECT library that the shipped
+# library and the tests both link. Compiled as driver code (no exceptions,
+# strict conversion warnings, hidden visibility, DRV_BUILDING_DRIVER);
+# its folder is on the include path of whoever links it. LINK names its
+# public dependencies.
+function(drv_add_driver_objects name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+    add_library(${name} OBJECT ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC drv_headers ${ARG_LINK} PRIVATE drv_driver_options)
+    target_compile_definitions(${name} PRIVATE DRV_BUILDING_DRIVER)
+    set_target_properties(${name} PROPERTIES
+        CXX_VISIBILITY_PRESET hidden
+        VISIBILITY_INLINES_HIDDEN ON)
+endfunction()
+
 # drv_add_driver_library(<name> ENTRY <symbol> [HEAP] [SOURCES ...] LINK <targets...>)
 #
 # Builds one driver deliverable: lib<name>.so on Linux, <name>.dll on Windows,
