@@ -1,19 +1,29 @@
+# drv_compile_as_driver(<target>)
+#
+# Driver code rules for <target>'s own sources: no exceptions, strict
+# conversion warnings (drv_driver_options), hidden visibility, and
+# DRV_BUILDING_DRIVER so that the one entry declared with DRV_ENTRY is the
+# only symbol marked for export.
+function(drv_compile_as_driver target)
+    target_link_libraries(${target} PRIVATE drv_driver_options)
+    target_compile_definitions(${target} PRIVATE DRV_BUILDING_DRIVER)
+    set_target_properties(${target} PROPERTIES
+        C_VISIBILITY_PRESET hidden
+        CXX_VISIBILITY_PRESET hidden
+        VISIBILITY_INLINES_HIDDEN ON)
+endfunction()
+
 # drv_add_driver_objects(<name> SOURCES ... [LINK ...])
 #
 # The compiled code of a driver, once: an OBJECT library that the shipped
-# library and the tests both link. Compiled as driver code (no exceptions,
-# strict conversion warnings, hidden visibility, DRV_BUILDING_DRIVER);
-# its folder is on the include path of whoever links it. LINK names its
+# library and the tests both link, compiled as driver code; its folder is on the include path of whoever links it. LINK names its
 # public dependencies.
 function(drv_add_driver_objects name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
     add_library(${name} OBJECT ${ARG_SOURCES})
     target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-    target_link_libraries(${name} PUBLIC drv_headers ${ARG_LINK} PRIVATE drv_driver_options)
-    target_compile_definitions(${name} PRIVATE DRV_BUILDING_DRIVER)
-    set_target_properties(${name} PROPERTIES
-        CXX_VISIBILITY_PRESET hidden
-        VISIBILITY_INLINES_HIDDEN ON)
+    target_link_libraries(${name} PUBLIC drv_headers ${ARG_LINK})
+    drv_compile_as_driver(${name})
 endfunction()
 
 # drv_add_driver_library(<name> ENTRY <symbol> [HEAP] [SOURCES ...] LINK <targets...>)
@@ -37,12 +47,9 @@ function(drv_add_driver_library name)
         set(heap $<TARGET_OBJECTS:drv_heap>)
     endif()
     add_library(${name} SHARED ${ARG_SOURCES} ${heap})
-    target_link_libraries(${name} PRIVATE ${ARG_LINK} drv_headers drv_driver_options)
-    target_compile_definitions(${name} PRIVATE DRV_BUILDING_DRIVER)
+    target_link_libraries(${name} PRIVATE ${ARG_LINK} drv_headers)
+    drv_compile_as_driver(${name})
     set_target_properties(${name} PROPERTIES
-        C_VISIBILITY_PRESET hidden
-        CXX_VISIBILITY_PRESET hidden
-        VISIBILITY_INLINES_HIDDEN ON
         LIBRARY_OUTPUT_DIRECTORY ${DRV_LIBRARY_DIR}
         RUNTIME_OUTPUT_DIRECTORY ${DRV_LIBRARY_DIR})
 

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "digitizer_cases.h"
-#include "driver_library.h"
+#include "built_driver.h"
 #include "models/all_models.h"
 #include "tablet_encoder.h"
 
@@ -20,8 +20,7 @@ DgdbinFunction libraryEntry(std::string_view model) {
     auto it = open.find(model);
     if (it == open.end()) {
         std::string error;
-        auto library =
-            DriverLibrary::open(std::string(DRV_LIBRARY_DIR "/") + driverFileName(model), error);
+        auto library = drv::test::openBuiltDriver(model, error);
         EXPECT_TRUE(library) << model << ": " << error;
         if (!library) {
             return nullptr;

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "driver_library.h"
+#include "built_driver.h"
 #include "job_harness.h"
 
 namespace {
@@ -13,8 +13,7 @@ using namespace drevant_test;
 
 TEST(Library, RunsAJobThroughItsOnlyEntry) {
     std::string error;
-    const auto library =
-        drv::DriverLibrary::open(std::string(DRV_LIBRARY_DIR) + "/" + drv::driverFileName("drevant"), error);
+    const auto library = drv::test::openBuiltDriver("drevant", error);
     ASSERT_NE(library, nullptr) << error;
     const PldbinFunction entry = library->pldbin();
     ASSERT_NE(entry, nullptr);

@@ -7,7 +7,7 @@
 
 #include "test_bytes.h"
 
-#include "driver_library.h"
+#include "built_driver.h"
 #include "plot_job.h"
 #include "plot_runner.h"
 #include "png_file.h"
@@ -21,8 +21,7 @@ using drv::test::join;
 
 Bytes runScript(const std::string &driver, const std::string &script) {
     std::string error;
-    const auto library =
-        drv::DriverLibrary::open(DRV_LIBRARY_DIR "/" + drv::driverFileName(driver), error);
+    const auto library = drv::test::openBuiltDriver(driver, error);
     EXPECT_NE(library, nullptr) << error;
     if (!library) {
         return {};

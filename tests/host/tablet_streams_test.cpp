@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "demo_tablets.h"
-#include "driver_library.h"
+#include "built_driver.h"
 #include "tablet_defaults.h"
 
 namespace {
@@ -17,8 +17,7 @@ TEST(TabletStreams, EveryModelGivesItsPointsBackThroughNoiseAndLoss) {
     for (const std::string_view name : drv::tabletModelNames()) {
         const std::string model(name);
         std::string error;
-        const auto library =
-            drv::DriverLibrary::open(DRV_LIBRARY_DIR "/" + drv::driverFileName(model), error);
+        const auto library = drv::test::openBuiltDriver(model, error);
         ASSERT_NE(library, nullptr) << error;
         for (int format : {1, 2}) {
             if (!drv::tabletFormat(model, format)) {
@@ -43,8 +42,7 @@ TEST(TabletStreams, EveryModelGivesItsPointsBackThroughNoiseAndLoss) {
 TEST(TabletStreams, ARejectingModelIsCountedNotPrinted) {
     // corvish turns binary reports with bit 6 of the first byte away with -9.
     std::string error;
-    const auto library =
-        drv::DriverLibrary::open(DRV_LIBRARY_DIR "/" + drv::driverFileName("corvish"), error);
+    const auto library = drv::test::openBuiltDriver("corvish", error);
     ASSERT_NE(library, nullptr) << error;
     TabletProfileSettings settings;
     settings.format = settings.auxFormat = 2;

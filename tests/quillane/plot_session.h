@@ -33,12 +33,10 @@ inline std::string bytes(std::initializer_list<int> values) {
     return s;
 }
 
-using EntryFunction = std::int32_t (*)(PlotRequest *, const void *, unsigned char *, void *);
-
 class PlotSession {
 public:
     // The state block starts as garbage: a host need not clear it.
-    explicit PlotSession(EntryFunction entry = pldbin, std::size_t outCapacity = 1 << 16)
+    explicit PlotSession(PldbinFunction entry = pldbin, std::size_t outCapacity = 1 << 16)
         : entry_(entry), out_(outCapacity + kGuard) {
         std::memset(&state_, 0xCD, sizeof state_);
     }
@@ -80,7 +78,7 @@ public:
 
 private:
     static constexpr std::size_t kGuard = 16;
-    EntryFunction entry_;
+    PldbinFunction entry_;
     Bytes out_;
     drv::quillane::PlotterState state_;
     std::int32_t result_ = -1;

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "driver_library.h"
+#include "built_driver.h"
 #include "plot_session.h"
 
 namespace {
@@ -259,8 +259,7 @@ TEST(VectorJob, UnknownCodesProduceNothing) {
 // The shipped library, loaded as a host loads it, runs the same job.
 TEST(VectorJob, ShippedLibraryRunsTheJob) {
     std::string error;
-    const auto library = drv::DriverLibrary::open(
-        std::string(DRV_LIBRARY_DIR) + "/" + drv::driverFileName("quillane"), error);
+    const auto library = drv::test::openBuiltDriver("quillane", error);
     ASSERT_NE(library, nullptr) << error;
     ASSERT_NE(library->pldbin(), nullptr);
     PlotSession session(library->pldbin());
