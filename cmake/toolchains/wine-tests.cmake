@@ -25,9 +25,15 @@ else()
     set(loader_names wine64)
 endif()
 # Debian keeps each word size's loader in /usr/lib/wine; elsewhere the
-# loader on the PATH must match the build's word size.
-find_program(DRV_WINE_LOADER NAMES ${loader_names} PATHS /usr/lib/wine NO_DEFAULT_PATH)
-find_program(DRV_WINE_LOADER NAMES ${loader_names})
+# loader on the PATH must match the build's word size. Debian's
+# /usr/bin/wine is only a wrapper that picks whichever loader is installed,
+# so where /usr/lib/wine exists the PATH is not searched: a missing 32-bit
+# loader must stay missing, to be reported as such.
+find_program(DRV_WINE_LOADER NAMES ${loader_names} PATHS /usr/lib/wine NO_DEFAULT_PATH
+    NO_CACHE)
+if(NOT DRV_WINE_LOADER AND NOT IS_DIRECTORY /usr/lib/wine)
+    find_program(DRV_WINE_LOADER NAMES ${loader_names} NO_CACHE)
+endif()
 if(NOT DRV_WINE_LOADER)
     # Left for wine-run.sh to report, so that building without Wine works.
     set(DRV_WINE_LOADER /usr/lib/wine/${loader_names})
