@@ -358,23 +358,23 @@ std::vector<PlotCall> buildPlotJob(const std::vector<ScriptStatement> &statement
 }
 
 std::size_t outputCapacity(const PlotCall &call) {
-    // Fixed commands, a job's preamble and one whole PCI record (255 bytes)
-    // fit in the base; texts are copied at most once, escaped never.
+    // Fixed commands, a job's preamble and two whole PCI records (255 bytes
+    // each: EndJob may hand back the pending record and the trailer's) fit
+    // in the base; texts are copied at most once, escaped never.
     constexpr std::size_t kBase = 1024;
     constexpr std::size_t kPaletteCommand = 32; // "\e*v255a255b255c255I" and more
-    constexpr std::size_t kRowCommand = 16;     // "\e*b2m32767W"
     std::size_t capacity = kBase + 2 * call.text.size();
     if (call.request.op == OpRasterBegin && call.text.size() >= offsetof(RasterPalette, entries)) {
         capacity += (call.text.size() / sizeof(RasterPaletteEntry)) * kPaletteCommand;
     }
-    if (call.request.op == OpRasterRow && call.request.param[0].i >= 0) {
-        const auto width = static_cast<std::size_t>(call.request.param[0].i);
+    // A row goes out in the form the driver sends it, which for palette
+    // expansion and direct colour is three bytes a pixel, more than the row
+    // the host packed.
+    const std::int32_t width = call.request.param[0].i;
+    if (call.request.op == OpRasterRow && width >= 0) {
         const std::int32_t depth = call.request.param[1].i;
-        if (depth > 0 && depth < 16) {
-            capacity += static_cast<std::size_t>(depth) * ((width + 7) / 8 + kRowCommand);
-        } else {
-            capacity += 3 * width + kRowCommand;
-        }
+        capacity += QUILLANE_ROW_OUTPUT_MAX(static_cast<std::size_t>(width), depth,
+                                            call.request.flags);
     }
     return capacity;
 }

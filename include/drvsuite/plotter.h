@@ -119,6 +119,22 @@ typedef struct RasterPalette {
 #define DREVANT_STATE_SIZE (sizeof(void *) == 8 ? 40u : 36u)
 #define PLOTTER_STATE_SIZE_MAX 64u
 
+/* The most bytes quillane's OpRasterRow writes for one row of `width`
+ * pixels at `depth` with job `flags`, for sizing the output buffer. A row
+ * goes out in the form the driver sends, which may be larger than the row
+ * the host packed: palette-expanded and direct-colour rows are three bytes
+ * per pixel after one transfer command; bit-plane rows are one command plus
+ * (width + 7) / 8 bytes per plane. Compression never makes a row longer:
+ * a row that does not shrink goes out uncompressed. The arithmetic is
+ * unsigned; `width` must lie in 0..2^30 and each argument is evaluated more
+ * than once. */
+#define QUILLANE_ROW_COMMAND_MAX 16u
+#define QUILLANE_ROW_OUTPUT_MAX(width, depth, flags)                                   \
+    (((depth) >= 16 || ((flags) & FlagExpandPalette) != 0)                             \
+         ? 3u * (width) + QUILLANE_ROW_COMMAND_MAX                                     \
+         : ((depth) < 1 ? 0u                                                           \
+                        : ((depth) + 0u) * (((width) + 7u) / 8u + QUILLANE_ROW_COMMAND_MAX)))
+
 /* The host must make the state block suitably aligned for a pointer. */
 #define PLOTTER_STATE_ALIGN (sizeof(void *))
 

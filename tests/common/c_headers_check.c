@@ -27,6 +27,16 @@ int main(void) {
         fprintf(stderr, "a state block exceeds PLOTTER_STATE_SIZE_MAX\n");
         return 1;
     }
+    /* The row bound is a constant expression a C host can size arrays by. */
+    {
+        static unsigned char expanded[QUILLANE_ROW_OUTPUT_MAX(800, 1, FlagExpandPalette)];
+        static unsigned char planes[QUILLANE_ROW_OUTPUT_MAX(800, 4, 0)];
+        if (sizeof expanded != 3 * 800 + 16 || sizeof planes != 4 * (100 + 16) ||
+            QUILLANE_ROW_OUTPUT_MAX(9, 32, 0) != 27 + 16 || QUILLANE_ROW_OUTPUT_MAX(9, 0, 0) != 0) {
+            fprintf(stderr, "QUILLANE_ROW_OUTPUT_MAX gives the wrong bound\n");
+            return 1;
+        }
+    }
     printf("C headers: ok\n");
     return 0;
 }

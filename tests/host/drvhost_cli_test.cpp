@@ -97,6 +97,28 @@ TEST_F(DrvhostCli, PlotsAScriptToAFile) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
 }
 
+// A 1-bit image the driver expands to three bytes a pixel: the host once
+// sized the row's buffer from the packed row and corrupted its heap.
+TEST_F(DrvhostCli, PlotsPaletteExpandedRowsWiderThanTheirPackedForm) {
+    std::string row;
+    for (int i = 0; i < 100; ++i) {
+        const char digits[] = "0123456789abcdef";
+        const int b = (i * 37 + 11) & 0xFF;
+        row += {digits[b >> 4], digits[b & 15]};
+    }
+    const std::string script =
+        "BeginJob page_width=11880 page_height=8400 pens=2\n"
+        "RasterBegin x=100 y=100 width_mm=50 height_mm=5 columns=800 rows=2 depth=1 flags=32 "
+        "palette=#000000,#ffffff\n"
+        "RasterRow p0=800 p1=1 flags=32 hex=" + row + "\n"
+        "RasterRow p0=800 p1=1 flags=32 hex=" + row + "\n"
+        "RasterEnd\nEndJob\n";
+    const auto result =
+        drvhost({"plot", "--driver", "quillane", file("job.plt", script), "-o", path("out")});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_GT(read(path("out")).size(), 2u * 800);
+}
+
 TEST_F(DrvhostCli, PlotsToStandardOutputFromStandardInput) {
     const ProcessResult r = drvhost(
         {"plot", "--driver", TEST_DRIVER_DIR "/libecho_plotter.so", "-", "-o", "-"}, kScript);
