@@ -8,9 +8,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "bench_table.h"
-#include "delta_row.h"
-#include "packbits.h"
+#include "bench/bench_table.h"
+#include "plotters/quillane/delta_row.h"
+#include "plotters/quillane/packbits.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "bench_table.h"
-#include "format_kit.h"
+#include "bench/bench_table.h"
+#include "common/format_kit.h"
 
 namespace {
 

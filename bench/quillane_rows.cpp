@@ -10,9 +10,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "bench_table.h"
+#include "bench/bench_table.h"
 #include "drvsuite/plotter.h"
-#include "plotter_state.h"
+#include "plotters/quillane/plotter_state.h"
 
 namespace {
 

@@ -16,12 +16,11 @@ endfunction()
 # drv_add_driver_objects(<name> SOURCES ... [LINK ...])
 #
 # The compiled code of a driver, once: an OBJECT library that the shipped
-# library and the tests both link, compiled as driver code; its folder is on the include path of whoever links it. LINK names its
+# library and the tests both link, compiled as driver code. LINK names its
 # public dependencies.
 function(drv_add_driver_objects name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
     add_library(${name} OBJECT ${ARG_SOURCES})
-    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC drv_headers ${ARG_LINK})
     drv_compile_as_driver(${name})
 endfunction()

@@ -1,4 +1,4 @@
-#include "format_kit.h"
+#include "common/format_kit.h"
 
 #include <cmath>
 

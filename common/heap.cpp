@@ -1,4 +1,4 @@
-#include "heap.h"
+#include "common/heap.h"
 
 #include <cstdlib>
 

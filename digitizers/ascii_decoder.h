@@ -1,8 +1,8 @@
 // The decoder of the ASCII report formats.
 #pragma once
 
-#include "decoded_report.h"
-#include "digitizer_model.h"
+#include "digitizers/decoded_report.h"
+#include "digitizers/digitizer_model.h"
 
 namespace drv::digitizer {
 

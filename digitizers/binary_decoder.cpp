@@ -1,7 +1,7 @@
-#include "binary_decoder.h"
+#include "digitizers/binary_decoder.h"
 
-#include "report_bytes.h"
-#include "report_checks.h"
+#include "digitizers/report_bytes.h"
+#include "digitizers/report_checks.h"
 
 namespace drv::digitizer {
 namespace {

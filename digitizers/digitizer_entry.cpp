@@ -1,8 +1,8 @@
-#include "digitizer_entry.h"
+#include "digitizers/digitizer_entry.h"
 
-#include "ascii_decoder.h"
-#include "binary_decoder.h"
-#include "setup_text.h"
+#include "digitizers/ascii_decoder.h"
+#include "digitizers/binary_decoder.h"
+#include "digitizers/setup_text.h"
 
 namespace drv::digitizer {
 

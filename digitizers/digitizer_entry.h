@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "decoded_report.h"
-#include "digitizer_model.h"
+#include "digitizers/decoded_report.h"
+#include "digitizers/digitizer_model.h"
 #include "drvsuite/digitizer.h"
 
 namespace drv::digitizer {

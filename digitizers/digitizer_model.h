@@ -11,7 +11,7 @@
 #include <optional>
 #include <string_view>
 
-#include "binary_layouts.h"
+#include "digitizers/binary_layouts.h"
 
 namespace drv::digitizer {
 

@@ -9,7 +9,7 @@
 
 #include <cstddef>
 
-#include "digitizer_model.h"
+#include "digitizers/digitizer_model.h"
 #include "drvsuite/digitizer.h"
 
 namespace drv::digitizer {

@@ -4,8 +4,8 @@
 // must produce reports the tablet's driver accepts.
 #pragma once
 
-#include "digitizer_model.h"
-#include "report_bytes.h"
+#include "digitizers/digitizer_model.h"
+#include "digitizers/report_bytes.h"
 
 namespace drv::digitizer {
 

@@ -1,4 +1,4 @@
-#include "setup_text.h"
+#include "digitizers/setup_text.h"
 
 #include <algorithm>
 

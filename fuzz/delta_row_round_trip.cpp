@@ -11,9 +11,9 @@
 #include <cstring>
 #include <memory>
 
-#include "delta_row.h"
-#include "fuzz_check.h"
-#include "pcl_decoders.h"
+#include "fuzz/fuzz_check.h"
+#include "plotters/quillane/delta_row.h"
+#include "tests/compressors/pcl_decoders.h"
 
 namespace {
 constexpr std::size_t kMaxRow = 1 << 20;

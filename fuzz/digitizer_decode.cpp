@@ -15,9 +15,9 @@
 #include <cstring>
 #include <memory>
 
-#include "digitizer_entry.h"
-#include "fuzz_check.h"
-#include "models/all_models.h"
+#include "digitizers/digitizer_entry.h"
+#include "digitizers/models/all_models.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
 

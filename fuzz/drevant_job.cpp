@@ -27,9 +27,9 @@
 #include <vector>
 
 #include "drvsuite/plotter.h"
-#include "fuzz_check.h"
-#include "state.h"
-#include "test_heap.h"
+#include "fuzz/fuzz_check.h"
+#include "plotters/drevant/state.h"
+#include "tests/support/test_heap.h"
 
 namespace {
 

@@ -19,8 +19,8 @@
 #include <memory>
 #include <string>
 
-#include "format_kit.h"
-#include "fuzz_check.h"
+#include "common/format_kit.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <memory>
 
-#include "fuzz_check.h"
-#include "packbits.h"
-#include "pcl_decoders.h"
+#include "fuzz/fuzz_check.h"
+#include "plotters/quillane/packbits.h"
+#include "tests/compressors/pcl_decoders.h"
 
 namespace {
 constexpr std::size_t kMaxRow = 1 << 20;

@@ -1,4 +1,4 @@
-#include "byte_sink.h"
+#include "host/byte_sink.h"
 
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "tcp_stream.h"
+#include "host/tcp_stream.h"
 
 namespace drv::host {
 namespace {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "serial_line.h"
+#include "host/serial_line.h"
 
 namespace drv::host {
 

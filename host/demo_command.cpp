@@ -1,16 +1,16 @@
-#include "demo_command.h"
+#include "host/demo_command.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 
-#include "demo_drawing.h"
-#include "demo_pictures.h"
-#include "demo_tablets.h"
-#include "driver_search.h"
-#include "plot_command.h"
-#include "png_file.h"
+#include "host/demo_drawing.h"
+#include "host/demo_pictures.h"
+#include "host/demo_tablets.h"
+#include "host/driver_search.h"
+#include "host/plot_command.h"
+#include "host/png_file.h"
 
 namespace drv::host {
 namespace {

@@ -1,4 +1,4 @@
-#include "demo_drawing.h"
+#include "host/demo_drawing.h"
 
 namespace drv::host {
 

@@ -1,4 +1,4 @@
-#include "demo_pictures.h"
+#include "host/demo_pictures.h"
 
 #include <cstdint>
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "raster_image.h"
+#include "host/raster_image.h"
 
 namespace drv::host {
 

@@ -1,7 +1,7 @@
-#include "demo_tablets.h"
+#include "host/demo_tablets.h"
 
-#include "tablet_decoder.h"
-#include "tablet_defaults.h"
+#include "host/tablet_decoder.h"
+#include "host/tablet_defaults.h"
 
 namespace drv::host {
 namespace {

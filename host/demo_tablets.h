@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "drvsuite/digitizer.h"
-#include "tablet_encoder.h"
-#include "tablet_stream.h"
+#include "host/tablet_encoder.h"
+#include "host/tablet_stream.h"
 
 namespace drv::host {
 

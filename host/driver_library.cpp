@@ -1,4 +1,4 @@
-#include "driver_library.h"
+#include "host/driver_library.h"
 
 #if defined(_WIN32)
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "driver_search.h"
+#include "host/driver_search.h"
 
 #include <unistd.h>
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "driver_library.h"
+#include "host/driver_library.h"
 
 namespace drv::host {
 

@@ -1,4 +1,4 @@
-#include "escapes.h"
+#include "host/escapes.h"
 
 #include <array>
 

@@ -1,9 +1,9 @@
-#include "list_command.h"
+#include "host/list_command.h"
 
 #include <iomanip>
 #include <iostream>
 
-#include "driver_search.h"
+#include "host/driver_search.h"
 
 namespace drv::host {
 

@@ -4,13 +4,13 @@
 
 #include <CLI/CLI.hpp>
 
-#include "demo_command.h"
-#include "escapes.h"
-#include "list_command.h"
-#include "plot_command.h"
-#include "script_values.h"
-#include "serial_line.h"
-#include "tablet_command.h"
+#include "host/demo_command.h"
+#include "host/escapes.h"
+#include "host/list_command.h"
+#include "host/plot_command.h"
+#include "host/script_values.h"
+#include "host/serial_line.h"
+#include "host/tablet_command.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "palette_quantiser.h"
+#include "host/palette_quantiser.h"
 
 #include <algorithm>
 #include <array>

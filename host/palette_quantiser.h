@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "raster_image.h"
+#include "host/raster_image.h"
 
 namespace drv::host {
 

@@ -1,4 +1,4 @@
-#include "plot_command.h"
+#include "host/plot_command.h"
 
 #include <unistd.h>
 
@@ -8,12 +8,12 @@
 #include <iostream>
 #include <sstream>
 
-#include "byte_sink.h"
-#include "driver_search.h"
-#include "plot_job.h"
-#include "plot_runner.h"
-#include "png_file.h"
-#include "script_parser.h"
+#include "host/byte_sink.h"
+#include "host/driver_search.h"
+#include "host/plot_job.h"
+#include "host/plot_runner.h"
+#include "host/png_file.h"
+#include "host/script_parser.h"
 
 namespace drv::host {
 namespace {

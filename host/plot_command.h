@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "byte_sink.h"
-#include "plot_runner.h"
-#include "serial_line.h"
+#include "host/byte_sink.h"
+#include "host/plot_runner.h"
+#include "host/serial_line.h"
 
 namespace drv::host {
 

@@ -1,11 +1,11 @@
-#include "plot_job.h"
+#include "host/plot_job.h"
 
 #include <cstring>
 #include <filesystem>
 #include <limits>
 
-#include "plot_ops.h"
-#include "raster_image.h"
+#include "host/plot_ops.h"
+#include "host/raster_image.h"
 
 namespace drv::host {
 namespace {

@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "drvsuite/plotter.h"
-#include "raster_image.h"
-#include "script_parser.h"
+#include "host/raster_image.h"
+#include "host/script_parser.h"
 
 namespace drv::host {
 

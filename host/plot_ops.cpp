@@ -1,4 +1,4 @@
-#include "plot_ops.h"
+#include "host/plot_ops.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "plot_runner.h"
+#include "host/plot_runner.h"
 
 #include <algorithm>
 #include <memory>

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "byte_sink.h"
 #include "drvsuite/plotter.h"
-#include "plot_job.h"
-#include "progress_meter.h"
+#include "host/byte_sink.h"
+#include "host/plot_job.h"
+#include "host/progress_meter.h"
 
 namespace drv::host {
 

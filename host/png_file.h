@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "raster_image.h"
+#include "host/raster_image.h"
 
 namespace drv::host {
 

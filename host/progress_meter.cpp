@@ -1,4 +1,4 @@
-#include "progress_meter.h"
+#include "host/progress_meter.h"
 
 #include <unistd.h>
 

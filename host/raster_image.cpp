@@ -1,8 +1,8 @@
-#include "raster_image.h"
+#include "host/raster_image.h"
 
 #include <optional>
 
-#include "palette_quantiser.h"
+#include "host/palette_quantiser.h"
 
 namespace drv::host {
 

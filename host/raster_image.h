@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "script_values.h"
+#include "host/script_values.h"
 
 namespace drv::host {
 

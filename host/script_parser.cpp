@@ -1,10 +1,10 @@
-#include "script_parser.h"
+#include "host/script_parser.h"
 
 #include <cstring>
 #include <limits>
 
-#include "escapes.h"
-#include "plot_ops.h"
+#include "host/escapes.h"
+#include "host/plot_ops.h"
 
 namespace drv::host {
 namespace {

@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "drvsuite/plotter.h"
-#include "script_values.h"
+#include "host/script_values.h"
 
 namespace drv::host {
 

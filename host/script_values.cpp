@@ -1,12 +1,12 @@
-#include "script_values.h"
+#include "host/script_values.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
 
 #include "drvsuite/plotter.h"
-#include "escapes.h"
-#include "plot_ops.h"
+#include "host/escapes.h"
+#include "host/plot_ops.h"
 
 namespace drv::host {
 namespace {

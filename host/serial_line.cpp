@@ -1,4 +1,4 @@
-#include "serial_line.h"
+#include "host/serial_line.h"
 
 #include <fcntl.h>
 #include <termios.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "plot_ops.h"
+#include "host/plot_ops.h"
 
 namespace drv::host {
 namespace {

@@ -1,4 +1,4 @@
-#include "tablet_command.h"
+#include "host/tablet_command.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -10,11 +10,11 @@
 #include <cstring>
 #include <iostream>
 
-#include "byte_sink.h"
-#include "driver_search.h"
-#include "escapes.h"
-#include "tablet_defaults.h"
-#include "tablet_stream.h"
+#include "host/byte_sink.h"
+#include "host/driver_search.h"
+#include "host/escapes.h"
+#include "host/tablet_defaults.h"
+#include "host/tablet_stream.h"
 
 namespace drv::host {
 namespace {

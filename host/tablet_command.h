@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "serial_line.h"
-#include "tablet_decoder.h"
+#include "host/serial_line.h"
+#include "host/tablet_decoder.h"
 
 namespace drv::host {
 

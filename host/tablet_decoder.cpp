@@ -1,4 +1,4 @@
-#include "tablet_decoder.h"
+#include "host/tablet_decoder.h"
 
 #include <algorithm>
 #include <array>

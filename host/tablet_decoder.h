@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "drvsuite/digitizer.h"
-#include "tablet_framer.h"
+#include "host/tablet_framer.h"
 
 namespace drv::host {
 

@@ -1,6 +1,6 @@
-#include "tablet_defaults.h"
+#include "host/tablet_defaults.h"
 
-#include "tablet_encoder.h"
+#include "host/tablet_encoder.h"
 
 namespace drv::host {
 

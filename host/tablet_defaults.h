@@ -11,7 +11,7 @@
 #include <optional>
 #include <string_view>
 
-#include "tablet_framer.h"
+#include "host/tablet_framer.h"
 
 namespace drv::host {
 

@@ -1,11 +1,11 @@
-#include "tablet_encoder.h"
+#include "host/tablet_encoder.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 
-#include "models/all_models.h"
-#include "report_checks.h"
+#include "digitizers/models/all_models.h"
+#include "digitizers/report_checks.h"
 
 namespace drv {
 namespace {

@@ -1,4 +1,4 @@
-#include "tablet_framer.h"
+#include "host/tablet_framer.h"
 
 namespace drv::host {
 namespace {

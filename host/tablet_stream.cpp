@@ -1,4 +1,4 @@
-#include "tablet_stream.h"
+#include "host/tablet_stream.h"
 
 namespace drv::host {
 

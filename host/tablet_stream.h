@@ -6,8 +6,8 @@
 #include <functional>
 #include <span>
 
-#include "tablet_decoder.h"
-#include "tablet_framer.h"
+#include "host/tablet_decoder.h"
+#include "host/tablet_framer.h"
 
 namespace drv::host {
 

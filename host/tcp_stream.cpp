@@ -1,4 +1,4 @@
-#include "tcp_stream.h"
+#include "host/tcp_stream.h"
 
 #include <netdb.h>
 #include <sys/socket.h>

@@ -1,7 +1,7 @@
 // Tablet model abbrinet: one binary format decoded as kestavin's; no set-up text, no framing.
 #pragma once
 
-#include "model_checks.h"
+#include "digitizers/model_checks.h"
 
 namespace drv::digitizer {
 

@@ -1,7 +1,7 @@
 // Tablet model belvane: ASCII reports whose y field is shifted by a gap opened at offset 7.
 #pragma once
 
-#include "model_checks.h"
+#include "digitizers/model_checks.h"
 
 namespace drv::digitizer {
 

@@ -1,7 +1,7 @@
 // Tablet model corvish: the shifted-y ASCII reports; binary reports with a -9 check on b0 bit 6.
 #pragma once
 
-#include "model_checks.h"
+#include "digitizers/model_checks.h"
 
 namespace drv::digitizer {
 

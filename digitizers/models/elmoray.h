@@ -2,7 +2,7 @@
 // B.
 #pragma once
 
-#include "model_checks.h"
+#include "digitizers/model_checks.h"
 
 namespace drv::digitizer {
 

@@ -1,7 +1,7 @@
 // Tablet model fennick: one ASCII format with four-digit fields; declares no framing.
 #pragma once
 
-#include "model_checks.h"
+#include "digitizers/model_checks.h"
 
 namespace drv::digitizer {
 

@@ -1,7 +1,7 @@
 // Tablet model galvorn: ASCII reports; binary reports with 18-bit x and 17-bit y.
 #pragma once
 
-#include "model_checks.h"
+#include "digitizers/model_checks.h"
 
 namespace drv::digitizer {
 

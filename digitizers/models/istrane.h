@@ -1,7 +1,7 @@
 // Tablet model istrane: two binary formats, picked by the profile's second selector.
 #pragma once
 
-#include "model_checks.h"
+#include "digitizers/model_checks.h"
 
 namespace drv::digitizer {
 

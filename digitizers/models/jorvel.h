@@ -1,7 +1,7 @@
 // Tablet model jorvel: ASCII reports and six-bit-group binary reports; sends no set-up text.
 #pragma once
 
-#include "model_checks.h"
+#include "digitizers/model_checks.h"
 
 namespace drv::digitizer {
 

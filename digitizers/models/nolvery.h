@@ -1,7 +1,7 @@
 // Tablet model nolvery: ASCII reports with a two-digit button; eight-byte binary reports.
 #pragma once
 
-#include "model_checks.h"
+#include "digitizers/model_checks.h"
 
 namespace drv::digitizer {
 

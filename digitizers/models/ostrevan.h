@@ -1,7 +1,7 @@
 // Tablet model ostrevan: ASCII reports; binary reports whose low coordinate bytes count whole.
 #pragma once
 
-#include "model_checks.h"
+#include "digitizers/model_checks.h"
 
 namespace drv::digitizer {
 

@@ -1,7 +1,7 @@
 // Tablet model pellick: ASCII reports with six-digit fields; the same binary decoding as kestavin.
 #pragma once
 
-#include "model_checks.h"
+#include "digitizers/model_checks.h"
 
 namespace drv::digitizer {
 

@@ -1,7 +1,7 @@
 // Tablet model quistral: ASCII reports; wide seven-byte binary reports.
 #pragma once
 
-#include "model_checks.h"
+#include "digitizers/model_checks.h"
 
 namespace drv::digitizer {
 

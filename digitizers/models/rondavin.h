@@ -1,7 +1,7 @@
 // Tablet model rondavin: ASCII reports with the button first; six-byte binary reports.
 #pragma once
 
-#include "model_checks.h"
+#include "digitizers/model_checks.h"
 
 namespace drv::digitizer {
 

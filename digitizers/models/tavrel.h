@@ -2,7 +2,7 @@
 // has a set-up text but no decoder, so its reports leave the request alone.
 #pragma once
 
-#include "model_checks.h"
+#include "digitizers/model_checks.h"
 
 namespace drv::digitizer {
 

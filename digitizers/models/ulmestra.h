@@ -1,7 +1,7 @@
 // Tablet model ulmestra: one ASCII format; declares no framing.
 #pragma once
 
-#include "model_checks.h"
+#include "digitizers/model_checks.h"
 
 namespace drv::digitizer {
 

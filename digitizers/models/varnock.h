@@ -1,7 +1,7 @@
 // Tablet model varnock: lunmore's reports, with five binary button bits.
 #pragma once
 
-#include "model_checks.h"
+#include "digitizers/model_checks.h"
 
 namespace drv::digitizer {
 

@@ -1,7 +1,7 @@
 // Tablet model wendral: sends its own constant set-up text whatever the profile holds.
 #pragma once
 
-#include "model_checks.h"
+#include "digitizers/model_checks.h"
 
 namespace drv::digitizer {
 

@@ -1,7 +1,7 @@
 // Tablet model zolmar: one binary format; sends no set-up text and declares no framing.
 #pragma once
 
-#include "model_checks.h"
+#include "digitizers/model_checks.h"
 
 namespace drv::digitizer {
 

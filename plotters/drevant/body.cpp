@@ -1,4 +1,4 @@
-#include "body.h"
+#include "plotters/drevant/body.h"
 
 #include <cstring>
 

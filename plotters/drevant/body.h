@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "state.h"
+#include "plotters/drevant/state.h"
 
 namespace drv::drevant {
 

@@ -1,12 +1,12 @@
-#include "commands.h"
+#include "plotters/drevant/commands.h"
 
 #include <limits>
 
-#include "body.h"
-#include "format_kit.h"
-#include "plot_contract.h"
-#include "position.h"
-#include "steps.h"
+#include "common/format_kit.h"
+#include "common/plot_contract.h"
+#include "plotters/drevant/body.h"
+#include "plotters/drevant/position.h"
+#include "plotters/drevant/steps.h"
 
 namespace drv::drevant {
 namespace {

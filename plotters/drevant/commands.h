@@ -12,7 +12,7 @@
 #include <cstddef>
 
 #include "drvsuite/plotter.h"
-#include "state.h"
+#include "plotters/drevant/state.h"
 
 namespace drv::drevant {
 

@@ -1,12 +1,12 @@
-#include "job.h"
+#include "plotters/drevant/job.h"
 
 #include <cstring>
 #include <iterator>
 #include <string_view>
 
-#include "body.h"
-#include "plot_contract.h"
-#include "record.h"
+#include "common/plot_contract.h"
+#include "plotters/drevant/body.h"
+#include "plotters/drevant/record.h"
 
 namespace drv::drevant {
 namespace {

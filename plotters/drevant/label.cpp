@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "body.h"
-#include "commands.h"
-#include "plot_contract.h"
-#include "position.h"
-#include "record.h"
-#include "steps.h"
+#include "common/plot_contract.h"
+#include "plotters/drevant/body.h"
+#include "plotters/drevant/commands.h"
+#include "plotters/drevant/position.h"
+#include "plotters/drevant/record.h"
+#include "plotters/drevant/steps.h"
 
 namespace drv::drevant {
 namespace {

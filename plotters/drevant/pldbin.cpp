@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "commands.h"
-#include "job.h"
-#include "state.h"
+#include "plotters/drevant/commands.h"
+#include "plotters/drevant/job.h"
+#include "plotters/drevant/state.h"
 
 using namespace drv::drevant;
 

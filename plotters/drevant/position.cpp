@@ -1,8 +1,8 @@
-#include "position.h"
+#include "plotters/drevant/position.h"
 
 #include <limits>
 
-#include "record.h"
+#include "plotters/drevant/record.h"
 
 namespace drv::drevant {
 namespace {

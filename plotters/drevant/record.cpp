@@ -1,8 +1,8 @@
-#include "record.h"
+#include "plotters/drevant/record.h"
 
 #include <cstring>
 
-#include "heap.h"
+#include "common/heap.h"
 
 namespace drv::drevant {
 namespace {

@@ -10,8 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "body.h"
-#include "state.h"
+#include "plotters/drevant/body.h"
+#include "plotters/drevant/state.h"
 
 namespace drv::drevant {
 

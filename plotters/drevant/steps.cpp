@@ -1,4 +1,4 @@
-#include "steps.h"
+#include "plotters/drevant/steps.h"
 
 namespace drv::drevant {
 namespace {

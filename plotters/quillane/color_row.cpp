@@ -1,14 +1,14 @@
-#include "color_row.h"
+#include "plotters/quillane/color_row.h"
 
 #include <cstddef>
 #include <cstdint>
 
-#include "delta_row.h"
-#include "heap.h"
-#include "packed_pixels.h"
-#include "plot_contract.h"
-#include "row_transfer.h"
-#include "seed_row.h"
+#include "common/heap.h"
+#include "common/plot_contract.h"
+#include "plotters/quillane/delta_row.h"
+#include "plotters/quillane/packed_pixels.h"
+#include "plotters/quillane/row_transfer.h"
+#include "plotters/quillane/seed_row.h"
 
 namespace drv::quillane {
 namespace {

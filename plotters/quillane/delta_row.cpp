@@ -1,4 +1,4 @@
-#include "delta_row.h"
+#include "plotters/quillane/delta_row.h"
 
 #include <cstddef>
 

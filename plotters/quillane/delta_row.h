@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "compress.h"
+#include "plotters/quillane/compress.h"
 
 namespace drv::quillane {
 

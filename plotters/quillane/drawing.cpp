@@ -1,8 +1,8 @@
-#include "drawing.h"
+#include "plotters/quillane/drawing.h"
 
-#include "emit.h"
-#include "pe_encoding.h"
-#include "plot_contract.h"
+#include "common/plot_contract.h"
+#include "plotters/quillane/emit.h"
+#include "plotters/quillane/pe_encoding.h"
 
 namespace drv::quillane {
 namespace {

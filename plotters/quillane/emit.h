@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "format_kit.h"
+#include "common/format_kit.h"
 
 namespace drv::quillane {
 

@@ -1,17 +1,17 @@
 // The library's one entry point: a request in, its bytes and their count out.
 #include <cstdint>
 
-#include "color_row.h"
-#include "drawing.h"
+#include "common/plot_contract.h"
 #include "drvsuite/plotter.h"
-#include "job_frame.h"
-#include "labels.h"
-#include "pens.h"
-#include "plane_row.h"
-#include "plot_contract.h"
-#include "plotter_state.h"
-#include "polygons.h"
-#include "raster_frame.h"
+#include "plotters/quillane/color_row.h"
+#include "plotters/quillane/drawing.h"
+#include "plotters/quillane/job_frame.h"
+#include "plotters/quillane/labels.h"
+#include "plotters/quillane/pens.h"
+#include "plotters/quillane/plane_row.h"
+#include "plotters/quillane/plotter_state.h"
+#include "plotters/quillane/polygons.h"
+#include "plotters/quillane/raster_frame.h"
 
 namespace drv::quillane {
 namespace {

@@ -1,11 +1,11 @@
-#include "job_frame.h"
+#include "plotters/quillane/job_frame.h"
 
 #include <cstdint>
 #include <limits>
 
-#include "emit.h"
-#include "pe_encoding.h"
-#include "plot_contract.h"
+#include "common/plot_contract.h"
+#include "plotters/quillane/emit.h"
+#include "plotters/quillane/pe_encoding.h"
 
 namespace drv::quillane {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "drvsuite/plotter.h"
-#include "plotter_state.h"
+#include "plotters/quillane/plotter_state.h"
 
 namespace drv::quillane {
 

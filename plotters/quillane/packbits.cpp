@@ -1,4 +1,4 @@
-#include "packbits.h"
+#include "plotters/quillane/packbits.h"
 
 #include <cstddef>
 

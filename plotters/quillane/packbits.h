@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "compress.h"
+#include "plotters/quillane/compress.h"
 
 namespace drv::quillane {
 

@@ -1,6 +1,6 @@
-#include "pe_encoding.h"
+#include "plotters/quillane/pe_encoding.h"
 
-#include "emit.h"
+#include "plotters/quillane/emit.h"
 
 namespace drv::quillane {
 namespace {

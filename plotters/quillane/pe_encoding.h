@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "plotter_state.h"
+#include "plotters/quillane/plotter_state.h"
 
 namespace drv::quillane {
 

@@ -1,13 +1,13 @@
-#include "plane_row.h"
+#include "plotters/quillane/plane_row.h"
 
 #include <cstddef>
 #include <cstring>
 
-#include "heap.h"
-#include "packbits.h"
-#include "packed_pixels.h"
-#include "plot_contract.h"
-#include "row_transfer.h"
+#include "common/heap.h"
+#include "common/plot_contract.h"
+#include "plotters/quillane/packbits.h"
+#include "plotters/quillane/packed_pixels.h"
+#include "plotters/quillane/row_transfer.h"
 
 namespace drv::quillane {
 namespace {

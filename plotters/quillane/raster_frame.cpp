@@ -1,12 +1,12 @@
-#include "raster_frame.h"
+#include "plotters/quillane/raster_frame.h"
 
 #include <cstring>
 
-#include "emit.h"
-#include "heap.h"
-#include "palette_record.h"
-#include "pe_encoding.h"
-#include "plot_contract.h"
+#include "common/heap.h"
+#include "common/plot_contract.h"
+#include "plotters/quillane/emit.h"
+#include "plotters/quillane/palette_record.h"
+#include "plotters/quillane/pe_encoding.h"
 
 namespace drv::quillane {
 namespace {

@@ -1,9 +1,9 @@
-#include "row_transfer.h"
+#include "plotters/quillane/row_transfer.h"
 
 #include <cstddef>
 #include <cstring>
 
-#include "format_kit.h"
+#include "common/format_kit.h"
 
 namespace drv::quillane {
 namespace {

@@ -1,9 +1,9 @@
-#include "seed_row.h"
+#include "plotters/quillane/seed_row.h"
 
 #include <cstddef>
 #include <cstring>
 
-#include "heap.h"
+#include "common/heap.h"
 
 namespace drv::quillane {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "format_kit.h"
+#include "common/format_kit.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "delta_row.h"
-#include "test_rows.h"
+#include "plotters/quillane/delta_row.h"
+#include "tests/compressors/test_rows.h"
 
 namespace {
 

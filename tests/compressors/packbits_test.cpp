@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "packbits.h"
-#include "test_rows.h"
+#include "plotters/quillane/packbits.h"
+#include "tests/compressors/test_rows.h"
 
 namespace {
 

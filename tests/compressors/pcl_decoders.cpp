@@ -1,4 +1,4 @@
-#include "pcl_decoders.h"
+#include "tests/compressors/pcl_decoders.h"
 
 #include <cstring>
 

@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "pcl_decoders.h"
-#include "test_rows.h"
+#include "tests/compressors/pcl_decoders.h"
+#include "tests/compressors/test_rows.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "delta_row.h"
-#include "packbits.h"
+#include "plotters/quillane/delta_row.h"
+#include "plotters/quillane/packbits.h"
 
 namespace drv::test {
 

@@ -1,4 +1,4 @@
-#include "digitizer_cases.h"
+#include "tests/digitizers/digitizer_cases.h"
 
 #include <algorithm>
 #include <array>
@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "digitizer_entry.h"
-#include "models/all_models.h"
+#include "digitizers/digitizer_entry.h"
+#include "digitizers/models/all_models.h"
 
 namespace drv::digitizer::test {
 namespace {

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "decoded_report.h"
-#include "digitizer_model.h"
+#include "digitizers/decoded_report.h"
+#include "digitizers/digitizer_model.h"
 #include "drvsuite/digitizer.h"
 
 namespace drv::digitizer::test {

@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "digitizer_cases.h"
-#include "built_driver.h"
-#include "models/all_models.h"
-#include "tablet_encoder.h"
+#include "digitizers/models/all_models.h"
+#include "host/tablet_encoder.h"
+#include "tests/digitizers/digitizer_cases.h"
+#include "tests/support/built_driver.h"
 
 namespace drv::digitizer::test {
 namespace {

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "ascii_decoder.h"
-#include "digitizer_cases.h"
-#include "digitizer_entry.h"
-#include "models/all_models.h"
+#include "digitizers/ascii_decoder.h"
+#include "digitizers/digitizer_entry.h"
+#include "digitizers/models/all_models.h"
+#include "tests/digitizers/digitizer_cases.h"
 
 namespace drv::digitizer::test {
 namespace {

@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "digitizer_cases.h"
-#include "tablet_encoder.h"
+#include "host/tablet_encoder.h"
+#include "tests/digitizers/digitizer_cases.h"
 
 namespace drv::digitizer::test {
 namespace {

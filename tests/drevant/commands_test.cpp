@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "job_harness.h"
+#include "tests/drevant/job_harness.h"
 
 namespace {
 

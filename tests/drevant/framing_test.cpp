@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "job_harness.h"
-#include "record.h"
+#include "plotters/drevant/record.h"
+#include "tests/drevant/job_harness.h"
 
 namespace {
 

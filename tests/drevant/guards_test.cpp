@@ -8,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "job_harness.h"
+#include "tests/drevant/job_harness.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "drvsuite/plotter.h"
-#include "state.h"
-#include "test_heap.h"
+#include "plotters/drevant/state.h"
+#include "tests/support/test_heap.h"
 
 namespace drevant_test {
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "built_driver.h"
-#include "job_harness.h"
+#include "tests/drevant/job_harness.h"
+#include "tests/support/built_driver.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "job_harness.h"
-#include "steps.h"
+#include "plotters/drevant/steps.h"
+#include "tests/drevant/job_harness.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 
 #include <gtest/gtest.h>
 
-#include "run_process.h"
+#include "tests/host/run_process.h"
 
 namespace {
 

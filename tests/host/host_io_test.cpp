@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "byte_sink.h"
-#include "driver_search.h"
-#include "png_file.h"
-#include "tcp_stream.h"
+#include "host/byte_sink.h"
+#include "host/driver_search.h"
+#include "host/png_file.h"
+#include "host/tcp_stream.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "plot_job.h"
+#include "host/plot_job.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include "test_bytes.h"
+#include "tests/host/test_bytes.h"
 
-#include "built_driver.h"
-#include "plot_job.h"
-#include "plot_runner.h"
-#include "png_file.h"
+#include "host/plot_job.h"
+#include "host/plot_runner.h"
+#include "host/png_file.h"
+#include "tests/support/built_driver.h"
 
 namespace {
 

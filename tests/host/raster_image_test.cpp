@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "palette_quantiser.h"
-#include "raster_image.h"
+#include "host/palette_quantiser.h"
+#include "host/raster_image.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 
 #include <gtest/gtest.h>
 
-#include "built_driver.h"
-#include "plot_job.h"
-#include "plot_runner.h"
-#include "raster_image.h"
+#include "host/plot_job.h"
+#include "host/plot_runner.h"
+#include "host/raster_image.h"
+#include "tests/support/built_driver.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "escapes.h"
-#include "plot_ops.h"
-#include "script_parser.h"
+#include "host/escapes.h"
+#include "host/plot_ops.h"
+#include "host/script_parser.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "test_bytes.h"
+#include "tests/host/test_bytes.h"
 
-#include "tablet_defaults.h"
-#include "tablet_framer.h"
+#include "host/tablet_defaults.h"
+#include "host/tablet_framer.h"
 
 namespace {
 

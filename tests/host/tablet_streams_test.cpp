@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "demo_tablets.h"
-#include "built_driver.h"
-#include "tablet_defaults.h"
+#include "host/demo_tablets.h"
+#include "host/tablet_defaults.h"
+#include "tests/support/built_driver.h"
 
 namespace {
 

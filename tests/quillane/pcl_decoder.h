@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "pcl_decoders.h"
+#include "tests/compressors/pcl_decoders.h"
 
 namespace quillane_test {
 

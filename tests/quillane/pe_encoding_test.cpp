@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "pe_encoding.h"
-#include "plot_session.h"
+#include "plotters/quillane/pe_encoding.h"
+#include "tests/quillane/plot_session.h"
 
 namespace {
 

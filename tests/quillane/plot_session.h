@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "drvsuite/plotter.h"
-#include "plotter_state.h"
-#include "test_heap.h"
+#include "plotters/quillane/plotter_state.h"
+#include "tests/support/test_heap.h"
 
 namespace quillane_test {
 

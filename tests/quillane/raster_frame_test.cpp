@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "plot_session.h"
+#include "tests/quillane/plot_session.h"
 
 namespace {
 

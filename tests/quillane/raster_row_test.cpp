@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "pcl_decoder.h"
-#include "plot_session.h"
+#include "tests/quillane/pcl_decoder.h"
+#include "tests/quillane/plot_session.h"
 
 namespace {
 

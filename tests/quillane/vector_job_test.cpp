@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "built_driver.h"
-#include "plot_session.h"
+#include "tests/quillane/plot_session.h"
+#include "tests/support/built_driver.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "test_heap.h"
+#include "tests/support/test_heap.h"
 
 #include <cstdlib>
 
-#include "heap.h"
+#include "common/heap.h"
 
 namespace drv {
 namespace {
