@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "digitizers/encoder/tablet_encoder.h"
 #include "drvsuite/digitizer.h"
-#include "host/tablet_encoder.h"
 #include "host/tablet_stream.h"
 
 namespace drv::host {

@@ -1,6 +1,6 @@
 #include "host/tablet_defaults.h"
 
-#include "host/tablet_encoder.h"
+#include "digitizers/encoder/tablet_encoder.h"
 
 namespace drv::host {
 

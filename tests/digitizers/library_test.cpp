@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "digitizers/encoder/tablet_encoder.h"
 #include "digitizers/models/all_models.h"
-#include "host/tablet_encoder.h"
 #include "tests/digitizers/digitizer_cases.h"
 #include "tests/support/built_driver.h"
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/tablet_encoder.h"
+#include "digitizers/encoder/tablet_encoder.h"
 #include "tests/digitizers/digitizer_cases.h"
 
 namespace drv::digitizer::test {

@@ -1,4 +1,4 @@
-#include "host/tablet_encoder.h"
+#include "digitizers/encoder/tablet_encoder.h"
 
 #include <algorithm>
 #include <array>
