@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "host/byte_sink.h"
-#include "host/driver_search.h"
-#include "host/png_file.h"
-#include "host/tcp_stream.h"
+#include "host/io/byte_sink.h"
+#include "host/io/tcp_stream.h"
+#include "host/loader/driver_search.h"
+#include "host/picture/png_file.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 
 #include "tests/host/test_bytes.h"
 
-#include "host/plot_job.h"
-#include "host/plot_runner.h"
-#include "host/png_file.h"
+#include "host/picture/png_file.h"
+#include "host/plot/plot_runner.h"
+#include "host/script/script_job.h"
 #include "tests/support/built_driver.h"
 
 namespace {
@@ -26,12 +26,12 @@ Bytes runScript(const std::string &driver, const std::string &script) {
     if (!library) {
         return {};
     }
-    std::vector<ScriptError> errors;
+    std::vector<SourceError> errors;
     const auto statements = parseScript(script, errors);
     const PlotterTraits &traits = plotterTraits(driver);
     const auto job = buildPlotJob(statements, traits, "", readPng, errors);
-    for (const ScriptError &e : errors) {
-        ADD_FAILURE() << formatScriptError(driver, e);
+    for (const SourceError &e : errors) {
+        ADD_FAILURE() << formatSourceError(driver, e);
     }
     MemorySink sink;
     PlotRunStats stats;

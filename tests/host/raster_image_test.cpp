@@ -3,8 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "host/palette_quantiser.h"
-#include "host/raster_image.h"
+#include "host/job/row_layout.h"
+#include "host/picture/palette_quantiser.h"
+#include "host/picture/raster_image.h"
 
 namespace {
 

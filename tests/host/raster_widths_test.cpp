@@ -12,9 +12,10 @@
 
 #include <gtest/gtest.h>
 
-#include "host/plot_job.h"
-#include "host/plot_runner.h"
-#include "host/raster_image.h"
+#include "host/job/row_layout.h"
+#include "host/picture/rgb_image.h"
+#include "host/plot/plot_runner.h"
+#include "host/script/script_job.h"
 #include "tests/support/built_driver.h"
 
 namespace {
@@ -97,12 +98,12 @@ constexpr int kRows = 2;
 // Runs the job and returns the size of each row's output.
 std::vector<std::size_t> rowOutputs(const drv::DriverLibrary &library, const std::string &script,
                                     const PictureLoader loader = nullptr) {
-    std::vector<ScriptError> errors;
+    std::vector<SourceError> errors;
     const auto statements = parseScript(script, errors);
     const PlotterTraits &traits = plotterTraits("quillane");
     const auto job = buildPlotJob(statements, traits, "", loader, errors);
-    for (const ScriptError &e : errors) {
-        ADD_FAILURE() << formatScriptError("job", e);
+    for (const SourceError &e : errors) {
+        ADD_FAILURE() << formatSourceError("job", e);
     }
     WriteSizes sink;
     PlotRunStats stats;

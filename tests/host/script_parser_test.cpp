@@ -4,29 +4,29 @@
 
 #include <gtest/gtest.h>
 
-#include "host/escapes.h"
-#include "host/plot_ops.h"
-#include "host/script_parser.h"
+#include "host/job/plot_ops.h"
+#include "host/script/script_parser.h"
+#include "host/util/escapes.h"
 
 namespace {
 
 using namespace drv::host;
 
 std::vector<ScriptStatement> parseOk(const std::string &source) {
-    std::vector<ScriptError> errors;
+    std::vector<SourceError> errors;
     std::vector<ScriptStatement> statements = parseScript(source, errors);
-    for (const ScriptError &e : errors) {
-        ADD_FAILURE() << formatScriptError("script", e);
+    for (const SourceError &e : errors) {
+        ADD_FAILURE() << formatSourceError("script", e);
     }
     return statements;
 }
 
-ScriptCall onlyCall(const std::vector<ScriptStatement> &statements) {
-    if (statements.size() != 1 || !std::holds_alternative<ScriptCall>(statements[0])) {
+PlotCall onlyCall(const std::vector<ScriptStatement> &statements) {
+    if (statements.size() != 1 || !std::holds_alternative<PlotCall>(statements[0])) {
         ADD_FAILURE() << "expected exactly one request";
         return {};
     }
-    return std::get<ScriptCall>(statements[0]);
+    return std::get<PlotCall>(statements[0]);
 }
 
 struct IntCellCase {
@@ -58,14 +58,14 @@ constexpr IntCellCase kIntCells[] = {
 TEST(ScriptParser, FillsIntegerCells) {
     for (const IntCellCase &c : kIntCells) {
         SCOPED_TRACE(c.line);
-        const ScriptCall call = onlyCall(parseOk(c.source));
+        const PlotCall call = onlyCall(parseOk(c.source));
         EXPECT_EQ(call.request.op, c.op);
         EXPECT_EQ(call.request.param[c.cell].i, c.value);
     }
 }
 
 TEST(ScriptParser, FillsRealCellsAndTakesIntegersThere) {
-    const ScriptCall call = onlyCall(parseOk("Arc cx=1 sweep=90 chord=2.5"));
+    const PlotCall call = onlyCall(parseOk("Arc cx=1 sweep=90 chord=2.5"));
     EXPECT_EQ(call.request.param[7].f, 90.0f);
     EXPECT_EQ(call.request.param[8].f, 2.5f);
     EXPECT_EQ(call.givenCells, (1u << 0) | (1u << 7) | (1u << 8));
@@ -77,7 +77,7 @@ TEST(ScriptParser, FlagsStickUntilChanged) {
     const std::int32_t expected[] = {0x30, 0x30, 0x01, 0x01, 0};
     ASSERT_EQ(statements.size(), std::size(expected));
     for (std::size_t i = 0; i < statements.size(); ++i) {
-        EXPECT_EQ(std::get<ScriptCall>(statements[i]).request.flags, expected[i]) << i;
+        EXPECT_EQ(std::get<PlotCall>(statements[i]).request.flags, expected[i]) << i;
     }
 }
 
@@ -98,13 +98,13 @@ const TextCase kTexts[] = {
 TEST(ScriptParser, DecodesQuotedTexts) {
     for (const TextCase &c : kTexts) {
         SCOPED_TRACE(c.line);
-        const ScriptCall call = onlyCall(parseOk(c.source));
+        const PlotCall call = onlyCall(parseOk(c.source));
         EXPECT_EQ(std::string(call.text.begin(), call.text.end()), c.text);
     }
 }
 
 TEST(ScriptParser, BuildsThePaletteRecord) {
-    const ScriptCall call = onlyCall(parseOk("RasterBegin depth=1 palette=#FFFFFF,#12ab00"));
+    const PlotCall call = onlyCall(parseOk("RasterBegin depth=1 palette=#FFFFFF,#12ab00"));
     ASSERT_EQ(call.text.size(), 8u + 2 * 8u);
     RasterPalette palette{};
     std::memcpy(&palette, call.text.data(), call.text.size());
@@ -116,7 +116,7 @@ TEST(ScriptParser, BuildsThePaletteRecord) {
 }
 
 TEST(ScriptParser, RasterBeginWithoutPalettePassesAnEmptyOne) {
-    const ScriptCall call = onlyCall(parseOk("RasterBegin depth=32"));
+    const PlotCall call = onlyCall(parseOk("RasterBegin depth=32"));
     ASSERT_EQ(call.text.size(), 8u);
     RasterPalette palette{};
     std::memcpy(&palette, call.text.data(), call.text.size());
@@ -124,7 +124,7 @@ TEST(ScriptParser, RasterBeginWithoutPalettePassesAnEmptyOne) {
 }
 
 TEST(ScriptParser, ReadsRowBytesAndImages) {
-    const ScriptCall row = onlyCall(parseOk("RasterRow hex=ff_C0,01"));
+    const PlotCall row = onlyCall(parseOk("RasterRow hex=ff_C0,01"));
     EXPECT_EQ(row.text, (std::vector<std::uint8_t>{0xFF, 0xC0, 0x01}));
 
     const auto statements = parseOk("Image file=\"my pic.png\" x=5 width_mm=40 depth=8 flags=0x20");
@@ -188,7 +188,7 @@ const BadCase kBadScripts[] = {
 TEST(ScriptParser, ReportsWhereAndWhatIsWrong) {
     for (const BadCase &c : kBadScripts) {
         SCOPED_TRACE(c.line);
-        std::vector<ScriptError> errors;
+        std::vector<SourceError> errors;
         parseScript(c.source, errors);
         ASSERT_EQ(errors.size(), 1u) << c.source;
         EXPECT_EQ(errors[0].pos.line, c.errorLine);
@@ -198,10 +198,10 @@ TEST(ScriptParser, ReportsWhereAndWhatIsWrong) {
 }
 
 TEST(ScriptParser, ReportsEveryBadLineAndKeepsTheGoodOnes) {
-    std::vector<ScriptError> errors;
+    std::vector<SourceError> errors;
     const auto statements = parseScript("Plot x=1\nNope\nPlot y=2.5\nPenUp\n", errors);
     ASSERT_EQ(errors.size(), 2u);
-    EXPECT_EQ(formatScriptError("a.plt", errors[0]), "a.plt:2:1: unknown operation 'Nope'");
+    EXPECT_EQ(formatSourceError("a.plt", errors[0]), "a.plt:2:1: unknown operation 'Nope'");
     EXPECT_EQ(errors[1].pos.line, 3);
     EXPECT_EQ(statements.size(), 2u);
 }

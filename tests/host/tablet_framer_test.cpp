@@ -6,8 +6,8 @@
 
 #include "tests/host/test_bytes.h"
 
-#include "host/tablet_defaults.h"
-#include "host/tablet_framer.h"
+#include "host/tablet/tablet_defaults.h"
+#include "host/tablet/tablet_framer.h"
 
 namespace {
 

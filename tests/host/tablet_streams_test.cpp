@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "host/demo_tablets.h"
-#include "host/tablet_defaults.h"
+#include "host/demo/demo_tablets.h"
+#include "host/tablet/tablet_defaults.h"
 #include "tests/support/built_driver.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/driver_library.h"
+#include "host/loader/driver_library.h"
 
 #ifndef DRV_LIBRARY_DIR
 #error "test programs get DRV_LIBRARY_DIR from drv_add_test"

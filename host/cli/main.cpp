@@ -1,0 +1,43 @@
+// drvhost: the reference host of the plotter and digitizer drivers.
+#include <csignal>
+
+#include <CLI/CLI.hpp>
+
+#include "host/cli/demo_command.h"
+#include "host/cli/list_command.h"
+#include "host/cli/plot_command.h"
+#include "host/cli/tablet_command.h"
+
+int main(int argc, char **argv) {
+    using namespace drv::host;
+
+    // A closed socket or pipe is reported by write() instead.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    CLI::App app{"drvhost: run plot jobs through plotter drivers and read digitizer tablets"};
+    app.require_subcommand(1);
+    PlotCommand plot(app);
+    TabletCommand tablet(app);
+    DemoCommand demo(app);
+    ListCommand list(app);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError &e) {
+        return app.exit(e) == 0 ? 0 : 2;
+    }
+
+    if (plot.chosen()) {
+        return plot.run();
+    }
+    if (tablet.chosen()) {
+        return tablet.run();
+    }
+    if (demo.chosen()) {
+        return demo.run();
+    }
+    if (list.chosen()) {
+        return list.run();
+    }
+    return 2;
+}

@@ -1,0 +1,38 @@
+// `drvhost plot`: runs a plot script through a plotter driver.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "host/cli/serial_options.h"
+#include "host/cli/subcommand.h"
+#include "host/io/serial_line.h"
+
+namespace drv::host {
+
+struct PlotOptions {
+    std::string driver;                // name or path
+    std::string script;                // file, or "-" for standard input
+    std::string output;                // file, "-", device node or tcp:HOST:PORT
+    std::optional<std::string> device; // serial line, set up with `serial`
+    SerialSettings serial;
+};
+
+class PlotCommand : public Subcommand {
+public:
+    // Adds `plot` and its options to the command line.
+    explicit PlotCommand(CLI::App &app);
+
+    // Reads, checks and runs the script; nothing is opened for output
+    // before the whole script has been checked. Messages go to standard
+    // error. Returns the exit status: 0 on success, 1 on any error, 2 for
+    // options that do not go together.
+    int run();
+
+private:
+    PlotOptions options_;
+    std::string device_;
+    SerialWords serialWords_;
+};
+
+} // namespace drv::host

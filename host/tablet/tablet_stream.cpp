@@ -1,0 +1,31 @@
+#include "host/tablet/tablet_stream.h"
+
+namespace drv::host {
+
+TabletStream::TabletStream(TabletDecoder &decoder, TabletFraming framing, OnPoint onPoint)
+    : decoder_(decoder), onPoint_(std::move(onPoint)),
+      framer_(framing, [this](std::span<const std::uint8_t> bytes) { report(bytes); }) {}
+
+void TabletStream::report(std::span<const std::uint8_t> bytes) {
+    DigitizerRequest point{};
+    switch (decoder_.decode(bytes, point)) {
+    case TabletDecoder::Outcome::Decoded:
+        ++counts_.decoded;
+        onPoint_(point);
+        break;
+    case TabletDecoder::Outcome::Rejected:
+        ++counts_.rejected;
+        break;
+    case TabletDecoder::Outcome::TurnedAway:
+        ++counts_.turnedAway;
+        break;
+    }
+}
+
+TabletCounts TabletStream::counts() const {
+    TabletCounts counts = counts_;
+    counts.unframed = framer_.unframed();
+    return counts;
+}
+
+} // namespace drv::host
