@@ -58,6 +58,13 @@ struct Drawing {
     std::vector<std::string> warnings;
 };
 
+// A fault in the input: the line it is on (0 when it has none) and what is
+// wrong. The caller adds the file's name.
+struct SourceError {
+    int line = 0;
+    std::string message;
+};
+
 // Maps every path, anchor and text vector of the drawing.
 void transform(Drawing &drawing, const Affine &map);
 
