@@ -68,6 +68,7 @@ bool readDxf(std::string_view bytes, double toleranceMm, Drawing &out, SourceErr
     }
     Drawing drawing;
     drawing.yAxis = YAxis::Up;
+    drawing.pensByLayer = true;
     if (!expandBlocks(document, Affine::scale(unit->mm, unit->mm), limits, drawing, error)) {
         return false;
     }

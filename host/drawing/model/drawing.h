@@ -51,6 +51,8 @@ struct Drawing {
     std::vector<Shape> shapes;
     std::vector<Text> texts;
     YAxis yAxis = YAxis::Up;
+    // Pens go by layer (CAD drawings) rather than by stroke colour.
+    bool pensByLayer = false;
     // The document's own page in millimetres (SVG width and height), or 0
     // when it has none (DXF: the sheet follows the extents).
     double pageWidthMm = 0;
