@@ -1,18 +1,21 @@
 #include "host/drawing/planning/path_joiner.h"
 
 #include <cmath>
-#include <unordered_map>
+#include <algorithm>
+#include <utility>
 
 namespace drv::drawing {
 namespace {
 
-// Ends of the joinable paths in a grid of cells one tolerance wide, so
-// that a joint is found by looking at the nine cells around an end.
+// Ends of the joinable paths sorted by the grid cell (one tolerance wide)
+// they fall in, so that a joint is found by looking at the nine cells
+// around an end.
 class EndGrid {
 public:
     explicit EndGrid(double cell) : cell_(std::max(cell, 1.0)) {}
 
-    void add(UnitPoint p, std::size_t end) { cells_[key(cellOf(p.x), cellOf(p.y))].push_back(end); }
+    void add(UnitPoint p, std::size_t end) { ends_.push_back({key(cellOf(p.x), cellOf(p.y)), end}); }
+    void seal() { std::sort(ends_.begin(), ends_.end()); }
 
     template <typename Visit>
     void near(UnitPoint p, Visit visit) const {
@@ -20,11 +23,10 @@ public:
         const std::int64_t cy = cellOf(p.y);
         for (std::int64_t dx = -1; dx <= 1; ++dx) {
             for (std::int64_t dy = -1; dy <= 1; ++dy) {
-                const auto found = cells_.find(key(cx + dx, cy + dy));
-                if (found != cells_.end()) {
-                    for (const std::size_t end : found->second) {
-                        visit(end);
-                    }
+                const std::uint64_t k = key(cx + dx, cy + dy);
+                auto it = std::lower_bound(ends_.begin(), ends_.end(), std::pair{k, std::size_t{0}});
+                for (; it != ends_.end() && it->first == k; ++it) {
+                    visit(it->second);
                 }
             }
         }
@@ -37,7 +39,7 @@ private:
     }
 
     double cell_;
-    std::unordered_map<std::uint64_t, std::vector<std::size_t>> cells_;
+    std::vector<std::pair<std::uint64_t, std::size_t>> ends_;
 };
 
 double gap(UnitPoint a, UnitPoint b) {
@@ -59,6 +61,7 @@ std::vector<PlotPath> joinPaths(std::vector<PlotPath> paths, double tolerance) {
             grid.add(paths[i].exit(), 2 * i + 1);
         }
     }
+    grid.seal();
     std::vector<bool> used(paths.size(), false);
     // The unused joinable path with an end nearest to `at` (lowest index
     // on ties, so that the result does not depend on the grid's order).
