@@ -27,12 +27,28 @@ public:
     Assigner(const Drawing &drawing, const PenOptions &options) : drawing_(drawing), options_(options) {}
 
     bool run(PenAssignment &out, std::string &error) {
+        // In the order the pen meets them: a shape's fill, its outline,
+        // then the texts.
+        std::vector<PenKey> fillKeys;
+        fillKeys.reserve(drawing_.shapes.size());
         std::vector<const PenKey *> keys;
-        for (const Shape &shape : drawing_.shapes) {
+        std::vector<int *> targets;
+        out.shapePens.assign(drawing_.shapes.size(), 0);
+        out.fillPens.assign(drawing_.shapes.size(), 0);
+        out.textPens.assign(drawing_.texts.size(), 0);
+        for (std::size_t i = 0; i < drawing_.shapes.size(); ++i) {
+            const Shape &shape = drawing_.shapes[i];
+            if (options_.fills && shape.fill) {
+                fillKeys.push_back({shape.fill, shape.pen.layer, shape.pen.layerPen, 0});
+                keys.push_back(&fillKeys.back());
+                targets.push_back(&out.fillPens[i]);
+            }
             keys.push_back(&shape.pen);
+            targets.push_back(&out.shapePens[i]);
         }
-        for (const Text &text : drawing_.texts) {
-            keys.push_back(&text.pen);
+        for (std::size_t i = 0; i < drawing_.texts.size(); ++i) {
+            keys.push_back(&drawing_.texts[i].pen);
+            targets.push_back(&out.textPens[i]);
         }
         // Pens named by the map and by layers are taken first, so that
         // the automatic numbering goes round them.
@@ -46,17 +62,14 @@ public:
                 taken_.insert(pen);
             }
         }
-        std::vector<int> pens;
-        for (const PenKey *key : keys) {
-            int pen = explicitPen(*key);
-            if (pen == 0 && !automaticPen(*key, pen, error)) {
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            int pen = explicitPen(*keys[k]);
+            if (pen == 0 && !automaticPen(*keys[k], pen, error)) {
                 return false;
             }
-            pens.push_back(pen);
-            note(pen, *key);
+            *targets[k] = pen;
+            note(pen, *keys[k]);
         }
-        out.shapePens.assign(pens.begin(), pens.begin() + static_cast<std::ptrdiff_t>(drawing_.shapes.size()));
-        out.textPens.assign(pens.begin() + static_cast<std::ptrdiff_t>(drawing_.shapes.size()), pens.end());
         out.pens.clear();
         for (const auto &[number, info] : info_) {
             out.pens.push_back(info);

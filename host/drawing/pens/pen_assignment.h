@@ -22,6 +22,8 @@ struct PenOptions {
     int pens = 8;
     std::vector<PenMapEntry> map;
     bool merge = false;
+    // Filled shapes get a pen for their fill colour too.
+    bool fills = false;
 };
 
 // A pen in use: the colour it is given (the first colour drawn with it)
@@ -35,6 +37,7 @@ struct PenInfo {
 struct PenAssignment {
     std::vector<int> shapePens; // one per drawing.shapes
     std::vector<int> textPens;  // one per drawing.texts
+    std::vector<int> fillPens;  // one per drawing.shapes: 0 when not filled
     std::vector<PenInfo> pens;  // the pens used, by number
 };
 
