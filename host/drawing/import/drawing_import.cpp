@@ -1,0 +1,100 @@
+#include "host/drawing/import/drawing_import.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "host/drawing/dxf/dxf_reader.h"
+#include "host/drawing/emit/job_emitter.h"
+#include "host/drawing/planning/planner.h"
+#include "host/drawing/svg/svg_reader.h"
+
+namespace drv::drawing {
+
+bool importDrawing(std::string_view bytes, InputFormat format, const ImportOptions &options, ImportResult &out,
+                   SourceError &error) {
+    if (!(options.speedCmPerS > 0) || !std::isfinite(options.speedCmPerS)) {
+        error = {0, "--speed must be above 0"};
+        return false;
+    }
+    // DXF curves that cannot stay exact are cut into chords as they are
+    // read, in drawing millimetres: when the placement enlarges the
+    // drawing, they are read again with chords fine enough for it.
+    double chordTolerance = options.sheet.toleranceMm / 4;
+    Drawing drawing;
+    Placement placement;
+    std::string reason;
+    const auto fail = [&] {
+        error = {0, reason};
+        return false;
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        drawing = Drawing{};
+        const bool read = format == InputFormat::Dxf ? dxf::readDxf(bytes, chordTolerance, drawing, error)
+                                                     : svg::readSvg(bytes, drawing, error);
+        if (!read) {
+            return false;
+        }
+        if (!place(drawing, options.placement, placement, reason)) {
+            return fail();
+        }
+        const double enlargement = placement.toUnits.maxStretch() / kUnitsPerMm;
+        if (format != InputFormat::Dxf || chordTolerance * enlargement <= options.sheet.toleranceMm / 2) {
+            break;
+        }
+        chordTolerance = options.sheet.toleranceMm / (4 * enlargement);
+    }
+    ImportResult result;
+    result.warnings = drawing.warnings;
+    PenOptions penOptions = options.pens;
+    penOptions.fills = options.sheet.fill;
+    PenAssignment pens;
+    if (!assignPens(drawing, penOptions, pens, reason)) {
+        return fail();
+    }
+    PlotItems items;
+    const PlotterAbilities abilities = plotterAbilities(options.driver);
+    if (!sheetItems(drawing, pens, placement, options.sheet, abilities, items, result.warnings, reason)) {
+        return fail();
+    }
+    if (items.paths.empty() && items.fills.empty() && items.labels.empty()) {
+        reason = "the drawing is empty: nothing in it lands on the sheet";
+        return fail();
+    }
+    PlanOptions planOptions;
+    planOptions.keepOrder = options.keepOrder;
+    planOptions.joinTolerance = options.sheet.toleranceMm * kUnitsPerMm;
+    PlanStats stats;
+    const JobPlan plan = planJob(std::move(items), planOptions, stats);
+    EmitOptions emitOptions;
+    emitOptions.pens = options.pens.pens;
+    emitOptions.speedCmPerS = options.speedCmPerS;
+    result.calls = emitJob(plan, pens.pens, placement, emitOptions);
+    result.summary.paths = stats.paths;
+    result.summary.penDownMm = stats.penDownUnits / kUnitsPerMm;
+    result.summary.travelBeforeMm = stats.travelBeforeUnits / kUnitsPerMm;
+    result.summary.travelAfterMm = stats.travelAfterUnits / kUnitsPerMm;
+    result.summary.penChanges = stats.penChanges;
+    result.summary.seconds =
+        (result.summary.penDownMm + result.summary.travelAfterMm) / (options.speedCmPerS * 10);
+    out = std::move(result);
+    return true;
+}
+
+std::string formatImportError(std::string_view file, const SourceError &error) {
+    return std::string(file) + (error.line > 0 ? ":" + std::to_string(error.line) : std::string()) + ": " +
+           error.message;
+}
+
+std::string summaryLine(const ImportSummary &summary, double speedCmPerS) {
+    const auto minutes = static_cast<long long>(summary.seconds / 60);
+    const auto seconds = static_cast<long long>(std::lround(summary.seconds - 60.0 * static_cast<double>(minutes)));
+    char text[320];
+    std::snprintf(text, sizeof text,
+                  "%zu paths, pen down %.2f m, pen up %.2f m (%.2f m before planning), %zu pen changes, "
+                  "about %lld min %02lld s at %g cm/s",
+                  summary.paths, summary.penDownMm / 1000, summary.travelAfterMm / 1000,
+                  summary.travelBeforeMm / 1000, summary.penChanges, minutes, seconds, speedCmPerS);
+    return text;
+}
+
+} // namespace drv::drawing
