@@ -91,8 +91,11 @@ std::string writeScript(const std::vector<PlotCall> &calls, const std::vector<st
             const std::size_t length = call.text.back() == 0 ? call.text.size() - 1 : call.text.size();
             out += " text=\"" + visibleEscapes({reinterpret_cast<const char *>(call.text.data()), length}) + "\"";
         } else if (op->text == TextKind::Palette) {
-            out += " palette=";
-            appendPalette(out, call.text);
+            std::string palette;
+            appendPalette(palette, call.text);
+            if (!palette.empty()) {
+                out += " palette=" + palette; // none: the parser's empty palette
+            }
         } else if (op->text == TextKind::Row && !call.text.empty()) {
             out += " hex=";
             appendHex(out, call.text.data(), call.text.size());
