@@ -37,14 +37,22 @@ public:
                     Shape out{shape->paths, pen, true, std::nullopt, shape->line};
                     for (Subpath &path : out.subpaths) {
                         transform(path, map);
+                        if (!withinMagnitude(path, kMaxDrawingMm)) {
+                            return fail(shape->line, "the entity lies more than a kilometre from the origin");
+                        }
                     }
                     out_.shapes.push_back(std::move(out));
                 }
             } else if (const auto *text = std::get_if<DxfText>(&item)) {
                 PenKey pen;
                 if (penFor(text->style, from, pen)) {
-                    out_.texts.push_back({text->text, map.apply(text->anchor), map.applyVector(text->baseline),
-                                          map.applyVector(text->up), pen, text->line});
+                    Text placed{text->text, map.apply(text->anchor), map.applyVector(text->baseline),
+                                map.applyVector(text->up), pen, text->line};
+                    const Subpath probe{placed.anchor, {Segment::line(placed.anchor + placed.baseline + placed.up)}};
+                    if (!withinMagnitude(probe, kMaxDrawingMm)) {
+                        return fail(text->line, "the text lies more than a kilometre from the origin");
+                    }
+                    out_.texts.push_back(std::move(placed));
                 }
             } else if (!insert(std::get<DxfInsert>(item), map, from, depth)) {
                 return false;

@@ -50,3 +50,27 @@ void transform(Subpath &path, const Affine &map) {
 }
 
 } // namespace drv::drawing
+
+namespace drv::drawing {
+namespace {
+
+bool small(Point p, double limit) {
+    return std::abs(p.x) <= limit && std::abs(p.y) <= limit; // false for NaN too
+}
+
+} // namespace
+
+bool withinMagnitude(const Subpath &path, double limit) {
+    if (!small(path.start, limit)) {
+        return false;
+    }
+    for (const Segment &s : path.segments) {
+        if (!small(s.c1, limit) || !small(s.c2, limit) || !small(s.to, limit) || !small(s.arc.centre, limit) ||
+            !small(s.arc.u, limit) || !small(s.arc.v, limit) || !std::isfinite(s.arc.t0) || !std::isfinite(s.arc.t1)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace drv::drawing

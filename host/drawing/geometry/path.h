@@ -59,6 +59,10 @@ struct Subpath {
 Segment quadraticAsCubic(Point from, Point control, Point to);
 
 void transform(Subpath &path, const Affine &map);
+
+// Every point, control point and axis of the path is a finite number no
+// larger than `limit` in magnitude: true of anything on a sheet of paper.
+bool withinMagnitude(const Subpath &path, double limit);
 void transform(EllipticArc &arc, const Affine &map);
 
 } // namespace drv::drawing

@@ -60,6 +60,10 @@ struct Drawing {
     std::vector<std::string> warnings;
 };
 
+// No drawing reaches further than this from its origin (a kilometre):
+// larger coordinates are a damaged or hostile file, not a plot.
+constexpr double kMaxDrawingMm = 1e6;
+
 // A fault in the input: the line it is on (0 when it has none) and what is
 // wrong. The caller adds the file's name.
 struct SourceError {

@@ -208,7 +208,21 @@ private:
         return true;
     }
 
+    // Checked on the exact extent before any chords are made, so that a
+    // far-flung curve is refused rather than cut into a flood of chords.
+    bool extentInRange(const Subpath &path, int line) {
+        if (options_.clip) {
+            return true; // what lies beyond the sheet is cut away
+        }
+        Bounds box;
+        addBounds(box, path);
+        return inRange({box.minX, box.minY}, line) && inRange({box.maxX, box.maxY}, line);
+    }
+
     bool addStroke(const Subpath &path, int pen, int line) {
+        if (!extentInRange(path, line)) {
+            return false;
+        }
         if (asRequest(path, pen, line)) {
             return true;
         }
@@ -232,6 +246,9 @@ private:
         for (const Subpath &path : paths) {
             if (!path.closed) {
                 continue;
+            }
+            if (!extentInRange(path, line)) {
+                return false;
             }
             Polyline ring;
             flatten(path, tolerance_, ring);

@@ -147,6 +147,9 @@ private:
         }
         for (Subpath &path : shape.subpaths) {
             transform(path, state.ctm);
+            if (!withinMagnitude(path, kMaxDrawingMm)) {
+                return source_.fail(node, "<" + std::string(name) + "> lies more than a kilometre from the page");
+            }
         }
         shape.stroked = state.style.stroke.kind != Paint::Kind::None;
         shape.fill = resolve(state.style.fill, state.style);

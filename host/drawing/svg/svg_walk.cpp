@@ -37,9 +37,13 @@ void SvgSource::warnOnce(const std::string &message) {
 }
 
 bool SvgSource::fail(const pugi::xml_node &node, std::string message) {
+    return failAt(lineOf(node), std::move(message));
+}
+
+bool SvgSource::failAt(int line, std::string message) {
     if (!failed_) {
         failed_ = true;
-        error_ = {lineOf(node), std::move(message)};
+        error_ = {line, std::move(message)};
     }
     return false;
 }

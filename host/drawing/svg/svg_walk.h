@@ -34,6 +34,7 @@ public:
     void warn(const pugi::xml_node &node, const std::string &message);
     void warnOnce(const std::string &message);
     bool fail(const pugi::xml_node &node, std::string message);
+    bool failAt(int line, std::string message);
     bool failed() const { return failed_; }
     const SourceError &error() const { return error_; }
     Drawing &drawing() { return drawing_; }

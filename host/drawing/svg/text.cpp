@@ -123,6 +123,10 @@ private:
         text.baseline = state_.ctm.applyVector({height, 0});
         text.up = state_.ctm.applyVector({0, -height}); // the canvas's y points down
         text.line = run.line;
+        if (!withinMagnitude(Subpath{text.anchor, {Segment::line(text.anchor + text.baseline + text.up)}}, kMaxDrawingMm)) {
+            source_.failAt(run.line, "a text lies more than a kilometre from the page");
+            return;
+        }
         source_.drawing().texts.push_back(std::move(text));
     }
 
