@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "host/cli/convert_command.h"
 #include "host/cli/demo_command.h"
 #include "host/cli/list_command.h"
 #include "host/cli/plot_command.h"
@@ -17,6 +18,7 @@ int main(int argc, char **argv) {
     CLI::App app{"drvhost: run plot jobs through plotter drivers and read digitizer tablets"};
     app.require_subcommand(1);
     PlotCommand plot(app);
+    ConvertCommand convert(app);
     TabletCommand tablet(app);
     DemoCommand demo(app);
     ListCommand list(app);
@@ -29,6 +31,9 @@ int main(int argc, char **argv) {
 
     if (plot.chosen()) {
         return plot.run();
+    }
+    if (convert.chosen()) {
+        return convert.run();
     }
     if (tablet.chosen()) {
         return tablet.run();

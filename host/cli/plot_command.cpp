@@ -2,11 +2,9 @@
 
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
+#include "host/cli/plot_input.h"
 #include "host/io/byte_sink.h"
 #include "host/io/progress_meter.h"
 #include "host/plot/plot_script.h"
@@ -14,32 +12,21 @@
 namespace drv::host {
 namespace {
 
-bool readScript(const std::string &path, std::string &text, std::string &error) {
-    std::ostringstream buffer;
-    if (path == "-") {
-        buffer << std::cin.rdbuf();
-    } else {
-        std::ifstream file(path, std::ios::binary);
-        if (!file) {
-            error = path + ": cannot read the script";
-            return false;
-        }
-        buffer << file.rdbuf();
-    }
-    text = buffer.str();
-    return true;
-}
-
-int runPlotCommand(const PlotOptions &options) {
-    std::string source;
+int runPlotCommand(const PlotOptions &options, const DrawingWords &drawingWords) {
+    drawing::ImportOptions importOptions;
+    std::optional<drawing::InputFormat> format;
     std::string error;
-    if (!readScript(options.script, source, error)) {
+    if (!finishDrawingOptions(drawingWords, options.driver, importOptions, format, error)) {
         std::cerr << "drvhost: " << error << '\n';
+        return 2;
+    }
+    // A drawing becomes the plot script of its job here.
+    PlotInput input;
+    if (!readPlotInput(options.script, format, importOptions, input)) {
         return 1;
     }
-    const bool fromStdin = options.script == "-";
-    const std::string baseDir =
-        fromStdin ? std::string() : std::filesystem::path(options.script).parent_path().string();
+    const std::string &source = input.script;
+    const std::string &baseDir = input.baseDir;
     OutputTarget target{options.output, std::nullopt};
     if (options.device) {
         target = {*options.device, options.serial};
@@ -48,7 +35,7 @@ int runPlotCommand(const PlotOptions &options) {
     const bool bar = progressWanted() && !(target.target == "-" && ::isatty(STDOUT_FILENO) == 1);
     PlotRunStats stats;
     std::vector<std::string> messages;
-    if (!plotScript(options.driver, source, fromStdin ? "<stdin>" : options.script, baseDir, target,
+    if (!plotScript(options.driver, source, input.name, baseDir, target,
                     bar, stats, messages)) {
         for (const std::string &message : messages) {
             std::cerr << message << '\n';
@@ -63,12 +50,13 @@ int runPlotCommand(const PlotOptions &options) {
 } // namespace
 
 PlotCommand::PlotCommand(CLI::App &app)
-    : Subcommand(app, "plot", "run a plot script through a plotter driver") {
+    : Subcommand(app, "plot", "run a plot script or a drawing through a plotter driver") {
     command_
         ->add_option("--driver", options_.driver,
                      "driver name (quillane, drevant) or library path")
         ->required();
-    command_->add_option("script", options_.script, "plot script, or - for standard input")
+    command_->add_option("input", options_.script,
+                         "plot script or drawing (SVG, DXF), or - for standard input")
         ->required();
     CLI::Option *outputOption = command_->add_option(
         "-o,--output", options_.output,
@@ -77,6 +65,7 @@ PlotCommand::PlotCommand(CLI::App &app)
         command_->add_option("--device", device_, "serial line to plot on, e.g. /dev/ttyS0");
     outputOption->excludes(deviceOption);
     addSerialOptions(*command_, options_.serial, serialWords_);
+    addDrawingOptions(*command_, drawingWords_);
 }
 
 int PlotCommand::run() {
@@ -90,7 +79,7 @@ int PlotCommand::run() {
     if (!device_.empty()) {
         options_.device = device_;
     }
-    return runPlotCommand(options_);
+    return runPlotCommand(options_, drawingWords_);
 }
 
 } // namespace drv::host

@@ -1,9 +1,10 @@
-// `drvhost plot`: runs a plot script through a plotter driver.
+// `drvhost plot`: runs a plot script or a drawing through a plotter driver.
 #pragma once
 
 #include <optional>
 #include <string>
 
+#include "host/cli/drawing_options.h"
 #include "host/cli/serial_options.h"
 #include "host/cli/subcommand.h"
 #include "host/io/serial_line.h"
@@ -12,7 +13,7 @@ namespace drv::host {
 
 struct PlotOptions {
     std::string driver;                // name or path
-    std::string script;                // file, or "-" for standard input
+    std::string script;                // script or drawing file, or "-" for standard input
     std::string output;                // file, "-", device node or tcp:HOST:PORT
     std::optional<std::string> device; // serial line, set up with `serial`
     SerialSettings serial;
@@ -33,6 +34,7 @@ private:
     PlotOptions options_;
     std::string device_;
     SerialWords serialWords_;
+    DrawingWords drawingWords_;
 };
 
 } // namespace drv::host

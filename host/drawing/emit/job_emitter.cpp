@@ -116,7 +116,7 @@ public:
             }
         }
         call(OpPolygonFill, fill.line);
-        pen_ = Pen::Unknown;
+        pen_ = Pen::Up; // the fill ends with the pen lifted
     }
 
     void label(const LabelItem &label) {
@@ -143,7 +143,7 @@ public:
         cell(c, 1, label.at.y);
         cell(c, 2, kLabelTerminator);
         text(c, label.text);
-        pen_ = Pen::Unknown;
+        pen_ = Pen::Up; // moved to the label with the pen lifted, and so it stays
     }
 
 private:

@@ -86,14 +86,17 @@ std::string formatImportError(std::string_view file, const SourceError &error) {
 }
 
 std::string summaryLine(const ImportSummary &summary, double speedCmPerS) {
-    const auto minutes = static_cast<long long>(summary.seconds / 60);
-    const auto seconds = static_cast<long long>(std::lround(summary.seconds - 60.0 * static_cast<double>(minutes)));
+    const auto total = static_cast<long long>(std::lround(summary.seconds));
+    const std::string time = total >= 3600 ? std::to_string(total / 3600) + " h " + std::to_string(total / 60 % 60) + " min"
+                             : total >= 60 ? std::to_string(total / 60) + " min " + std::to_string(total % 60) + " s"
+                                           : std::to_string(total) + " s";
     char text[320];
     std::snprintf(text, sizeof text,
-                  "%zu paths, pen down %.2f m, pen up %.2f m (%.2f m before planning), %zu pen changes, "
-                  "about %lld min %02lld s at %g cm/s",
-                  summary.paths, summary.penDownMm / 1000, summary.travelAfterMm / 1000,
-                  summary.travelBeforeMm / 1000, summary.penChanges, minutes, seconds, speedCmPerS);
+                  "%zu path%s, pen down %.2f m, pen up %.2f m (%.2f m before planning), %zu pen change%s, "
+                  "about %s at %g cm/s",
+                  summary.paths, summary.paths == 1 ? "" : "s", summary.penDownMm / 1000, summary.travelAfterMm / 1000,
+                  summary.travelBeforeMm / 1000, summary.penChanges, summary.penChanges == 1 ? "" : "s", time.c_str(),
+                  speedCmPerS);
     return text;
 }
 

@@ -1,0 +1,43 @@
+// The command-line options that say how a drawing (SVG or DXF) becomes a
+// plot job, shared by `plot` and `convert`.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "host/drawing/import/drawing_import.h"
+
+namespace drv::host {
+
+// The options as typed.
+struct DrawingWords {
+    std::string inputFormat;
+    std::string page;
+    bool landscape = false;
+    bool portrait = false;
+    bool fit = false;
+    double margin = 10;
+    double scale = 1;
+    int rotate = 0;
+    std::string offset;
+    bool clip = false;
+    double tolerance = 0.05;
+    bool fill = false;
+    int pens = 8;
+    std::string penMap;
+    bool mergePens = false;
+    bool keepOrder = false;
+    double speed = 10;
+};
+
+void addDrawingOptions(CLI::App &command, DrawingWords &words);
+
+// The import options for the plotter `driver`, and the input format when
+// --input-format gives one. False with the reason for a word that does
+// not read.
+bool finishDrawingOptions(const DrawingWords &words, const std::string &driver, drawing::ImportOptions &options,
+                          std::optional<drawing::InputFormat> &format, std::string &error);
+
+} // namespace drv::host
