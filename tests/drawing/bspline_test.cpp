@@ -5,41 +5,10 @@
 #include "curve_sampling.h"
 #include "host/drawing/geometry/bspline.h"
 #include "host/drawing/geometry/flatten.h"
+#include "spline_truth.h"
 
 namespace drv::drawing {
 namespace {
-
-// The spline at u by de Boor's recurrence, the reference the pieces are
-// held to.
-Point deBoor(const BSpline &s, double u) {
-    const int p = s.degree;
-    const int n = static_cast<int>(s.control.size()) - 1;
-    int k = p;
-    while (k < n && !(u < s.knots[static_cast<std::size_t>(k + 1)])) {
-        ++k;
-    }
-    std::vector<double> x, y, w;
-    for (int j = 0; j <= p; ++j) {
-        const auto i = static_cast<std::size_t>(j + k - p);
-        const double wt = s.weights.empty() ? 1 : s.weights[i];
-        x.push_back(s.control[i].x * wt);
-        y.push_back(s.control[i].y * wt);
-        w.push_back(wt);
-    }
-    for (int r = 1; r <= p; ++r) {
-        for (int j = p; j >= r; --j) {
-            const double lo = s.knots[static_cast<std::size_t>(j + k - p)];
-            const double hi = s.knots[static_cast<std::size_t>(j + 1 + k - r)];
-            const double a = (u - lo) / (hi - lo);
-            const auto uj = static_cast<std::size_t>(j);
-            x[uj] = (1 - a) * x[uj - 1] + a * x[uj];
-            y[uj] = (1 - a) * y[uj - 1] + a * y[uj];
-            w[uj] = (1 - a) * w[uj - 1] + a * w[uj];
-        }
-    }
-    const auto up = static_cast<std::size_t>(p);
-    return {x[up] / w[up], y[up] / w[up]};
-}
 
 TEST(BSpline, PiecesTraceTheSplineWithinTolerance) {
     const double h = std::sqrt(0.5);
@@ -72,7 +41,7 @@ TEST(BSpline, PiecesTraceTheSplineWithinTolerance) {
         const double lo = c.spline.knots[p];
         const double hi = c.spline.knots[c.spline.control.size()];
         const std::vector<Point> truth =
-            testing::sampleCurve([&](double t) { return deBoor(c.spline, lo + (hi - lo) * t); }, 3000);
+            testing::sampleCurve([&](double t) { return testing::deBoor(c.spline, lo + (hi - lo) * t); }, 3000);
         EXPECT_LE(testing::worstDistance(truth, points), 0.0201);
         EXPECT_LE(testing::worstDistance(testing::sampleChords(points, 8), truth), 0.0201);
     }
