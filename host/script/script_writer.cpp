@@ -1,9 +1,11 @@
 #include "host/script/script_writer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
 #include "host/job/plot_ops.h"
+#include "host/job/row_layout.h"
 #include "host/util/escapes.h"
 
 namespace drv::host {
@@ -97,8 +99,15 @@ std::string writeScript(const std::vector<PlotCall> &calls, const std::vector<st
                 out += " palette=" + palette; // none: the parser's empty palette
             }
         } else if (op->text == TextKind::Row && !call.text.empty()) {
-            out += " hex=";
-            appendHex(out, call.text.data(), call.text.size());
+            // The packed pixels only: the host pads a row again as it reads it.
+            const std::int32_t columns = call.request.param[0].i;
+            const std::size_t packed = columns >= 0 && isRasterDepth(call.request.param[1].i)
+                                           ? packedRowBytes(static_cast<std::size_t>(columns), call.request.param[1].i)
+                                           : call.text.size();
+            if (packed > 0) {
+                out += " hex=";
+                appendHex(out, call.text.data(), std::min(packed, call.text.size()));
+            }
         }
         out += '\n';
     }

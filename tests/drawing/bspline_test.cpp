@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "curve_sampling.h"
+#include "tests/drawing/curve_sampling.h"
 #include "host/drawing/geometry/bspline.h"
 #include "host/drawing/geometry/flatten.h"
-#include "spline_truth.h"
+#include "tests/drawing/spline_truth.h"
 
 namespace drv::drawing {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "host/drawing/dxf/aci_colours.h"
 #include "host/drawing/dxf/dxf_reader.h"
-#include "path_text.h"
+#include "tests/drawing/path_text.h"
 
 namespace drv::drawing::dxf {
 namespace {

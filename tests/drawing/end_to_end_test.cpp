@@ -10,8 +10,8 @@
 #include <functional>
 #include <numbers>
 
-#include "call_tracer.h"
-#include "curve_sampling.h"
+#include "tests/drawing/call_tracer.h"
+#include "tests/drawing/curve_sampling.h"
 #include "host/drawing/import/drawing_import.h"
 #include "host/io/byte_sink.h"
 #include "host/job/job_checker.h"
@@ -21,9 +21,9 @@
 #include "host/script/script_job.h"
 #include "host/script/script_parser.h"
 #include "host/script/script_writer.h"
-#include "hpgl_reader.h"
-#include "spline_truth.h"
-#include "stroke_distance.h"
+#include "tests/drawing/hpgl_reader.h"
+#include "tests/drawing/spline_truth.h"
+#include "tests/drawing/stroke_distance.h"
 #include "tests/support/built_driver.h"
 
 namespace drv::drawing {

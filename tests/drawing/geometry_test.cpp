@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "curve_sampling.h"
+#include "tests/drawing/curve_sampling.h"
 #include "host/drawing/geometry/bounds.h"
 #include "host/drawing/geometry/clip.h"
 #include "host/drawing/geometry/flatten.h"

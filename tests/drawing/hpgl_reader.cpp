@@ -1,4 +1,4 @@
-#include "hpgl_reader.h"
+#include "tests/drawing/hpgl_reader.h"
 
 #include <cctype>
 #include <cmath>

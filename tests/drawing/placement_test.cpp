@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "host/drawing/placement/placement.h"
-#include "path_text.h"
+#include "tests/drawing/path_text.h"
 
 namespace drv::drawing {
 namespace {

@@ -3,7 +3,7 @@
 #include <zlib.h>
 
 #include "host/drawing/svg/svg_reader.h"
-#include "path_text.h"
+#include "tests/drawing/path_text.h"
 
 namespace drv::drawing::svg {
 namespace {

@@ -4,7 +4,7 @@
 #include "host/drawing/svg/paint.h"
 #include "host/drawing/svg/path_data.h"
 #include "host/drawing/svg/transform_list.h"
-#include "path_text.h"
+#include "tests/drawing/path_text.h"
 
 namespace drv::drawing::svg {
 namespace {
