@@ -4,12 +4,11 @@
 // plotter starts it; an Arc from its start point through its sweep.
 #pragma once
 
-#include <cmath>
-#include <numbers>
 #include <vector>
 
 #include "host/drawing/geometry/point.h"
 #include "host/job/plot_call.h"
+#include "tests/drawing/curve_sampling.h"
 
 namespace drv::drawing::testing {
 
@@ -26,15 +25,7 @@ inline std::vector<std::vector<Point>> traceCalls(const std::vector<host::PlotCa
     };
     const auto arc = [&](Point centre, Point from, double sweepDegrees) {
         finish();
-        const Point r = from - centre;
-        const double radius = length(r);
-        const double start = std::atan2(r.y, r.x);
-        const double sweep = sweepDegrees * std::numbers::pi / 180;
-        const int steps = std::max(8, static_cast<int>(std::abs(sweep) * radius / 0.25));
-        for (int k = 0; k <= steps; ++k) {
-            const double t = start + sweep * k / steps;
-            current.push_back(centre + Point{std::cos(t), std::sin(t)} * radius);
-        }
+        traceArc(centre, from, sweepDegrees, current);
         finish();
     };
     for (const host::PlotCall &call : calls) {

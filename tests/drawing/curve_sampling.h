@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <functional>
+#include <cmath>
 #include <limits>
+#include <numbers>
 #include <vector>
 
 #include "host/drawing/geometry/point.h"
@@ -53,6 +55,22 @@ inline double worstDistance(const std::vector<Point> &from, const std::vector<Po
         worst = std::max(worst, distanceToPolyline(p, to));
     }
     return worst;
+}
+
+// Points every quarter unit along the arc round `centre` from `from`
+// through `sweepDegrees` (counter-clockwise when positive), as a plotter
+// draws it; returns the end.
+inline Point traceArc(Point centre, Point from, double sweepDegrees, std::vector<Point> &out) {
+    const Point r = from - centre;
+    const double radius = length(r);
+    const double start = std::atan2(r.y, r.x);
+    const double sweep = sweepDegrees * std::numbers::pi / 180;
+    const int steps = std::max(8, static_cast<int>(std::abs(sweep) * radius / 0.25));
+    for (int k = 0; k <= steps; ++k) {
+        const double t = start + sweep * k / steps;
+        out.push_back(centre + Point{std::cos(t), std::sin(t)} * radius);
+    }
+    return out.back();
 }
 
 } // namespace drv::drawing::testing

@@ -11,6 +11,7 @@ namespace {
 
 using testing::pathText;
 using testing::pointText;
+using testing::shapesText;
 
 struct G {
     int code;
@@ -44,14 +45,6 @@ Drawing read(const std::string &text) {
     SourceError error;
     EXPECT_TRUE(readDxf(text, 0.01, drawing, error)) << error.line << ": " << error.message;
     return drawing;
-}
-
-std::string shapesText(const Drawing &drawing) {
-    std::string out;
-    for (const Shape &shape : drawing.shapes) {
-        out += (out.empty() ? "" : " | ") + pathText(shape.subpaths);
-    }
-    return out;
 }
 
 TEST(DxfReader, EveryEntityInMillimetres) {

@@ -1,9 +1,10 @@
 #include "tests/drawing/hpgl_reader.h"
 
+#include "tests/drawing/curve_sampling.h"
+
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
-#include <numbers>
 
 namespace drv::drawing::testing {
 namespace {
@@ -88,16 +89,7 @@ private:
     // Points of the arc around `centre` from `from` through `sweep`
     // degrees (counter-clockwise when positive), appended as a stroke.
     Point trace(Point from, Point centre, double sweepDegrees) {
-        const Point r = from - centre;
-        const double radius = length(r);
-        const double start = std::atan2(r.y, r.x);
-        const double sweep = sweepDegrees * std::numbers::pi / 180;
-        const int steps = std::max(8, static_cast<int>(std::abs(sweep) * radius / 0.25));
-        for (int k = 0; k <= steps; ++k) {
-            const double t = start + sweep * k / steps;
-            current_.push_back(centre + Point{std::cos(t), std::sin(t)} * radius);
-        }
-        return current_.back();
+        return traceArc(centre, from, sweepDegrees, current_);
     }
 
     void finishStroke() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/drawing/geometry/path.h"
+#include "host/drawing/model/drawing.h"
 
 namespace drv::drawing::testing {
 
@@ -51,6 +52,15 @@ inline std::string pathText(const std::vector<Subpath> &paths) {
         if (path.closed) {
             out += " Z";
         }
+    }
+    return out;
+}
+
+// Every shape of a drawing, " | " between shapes.
+inline std::string shapesText(const Drawing &drawing) {
+    std::string out;
+    for (const Shape &shape : drawing.shapes) {
+        out += (out.empty() ? "" : " | ") + pathText(shape.subpaths);
     }
     return out;
 }

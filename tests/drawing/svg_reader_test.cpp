@@ -10,6 +10,7 @@ namespace {
 
 using testing::pathText;
 using testing::pointText;
+using testing::shapesText;
 
 std::string document(const std::string &body, const std::string &root = R"~(width="100mm" height="100mm" viewBox="0 0 100 100")~") {
     return "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
@@ -23,14 +24,6 @@ Drawing read(const std::string &text) {
     SourceError error;
     EXPECT_TRUE(readSvg(text, drawing, error)) << error.line << ": " << error.message;
     return drawing;
-}
-
-std::string shapesText(const Drawing &drawing) {
-    std::string out;
-    for (const Shape &shape : drawing.shapes) {
-        out += (out.empty() ? "" : " | ") + pathText(shape.subpaths);
-    }
-    return out;
 }
 
 TEST(SvgReader, UnitsViewBoxAndTransformsInMillimetres) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include "host/drawing/model/words.h"
 
 namespace drv::drawing::dxf {
 namespace {
@@ -27,17 +28,6 @@ constexpr CodeRange kNumericCodes[] = {
     {460, 469, ValueType::Real},     {1010, 1059, ValueType::Real},
     {1060, 1071, ValueType::Integer},
 };
-
-std::string_view trim(std::string_view text) {
-    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && space(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && space(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 bool isReal(std::string_view value) {
     if (!value.empty() && value.front() == '+') {
@@ -97,7 +87,7 @@ bool readGroups(std::string_view text, std::vector<Group> &out, SourceError &err
     std::string_view codeText;
     while (nextLine(codeText)) {
         const int codeLine = line;
-        codeText = trim(codeText);
+        codeText = trimmed(codeText);
         if (codeText.empty() && pos >= text.size()) {
             break; // a blank last line
         }
@@ -114,7 +104,7 @@ bool readGroups(std::string_view text, std::vector<Group> &out, SourceError &err
             error = {codeLine, "group code " + std::to_string(code) + " has no value: the file ends"};
             return false;
         }
-        value = trim(value);
+        value = trimmed(value);
         if (value.size() > kMaxValueLength) {
             error = {line, "the value of group " + std::to_string(code) + " is longer than " +
                                std::to_string(kMaxValueLength) + " characters"};

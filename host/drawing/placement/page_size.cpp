@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include "host/drawing/model/words.h"
 
 namespace drv::drawing {
 namespace {
@@ -19,13 +20,6 @@ constexpr NamedPage kPages[] = {
     {"legal", {215.9, 355.6}}, {"tabloid", {279.4, 431.8}},
 };
 
-std::string lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
 bool positive(std::string_view text, double &value) {
     const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return !text.empty() && ec == std::errc() && ptr == text.data() + text.size() && std::isfinite(value) &&
@@ -35,7 +29,7 @@ bool positive(std::string_view text, double &value) {
 } // namespace
 
 std::optional<PageSize> parsePageSize(std::string_view text, std::string &error) {
-    std::string name = lower(text);
+    std::string name = lowered(text);
     for (const NamedPage &page : kPages) {
         if (page.name == name) {
             return page.size;

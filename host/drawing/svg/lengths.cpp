@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "host/drawing/svg/number_scanner.h"
+#include "host/drawing/model/words.h"
 
 namespace drv::drawing::svg {
 namespace {
@@ -20,35 +21,17 @@ constexpr Unit kUnits[] = {
     {"ex", 8 * kMmPerPx},
 };
 
-std::string lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
-std::string_view trim(std::string_view text) {
-    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-    while (!text.empty() && space(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && space(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 } // namespace
 
 std::optional<Length> parseLength(std::string_view text, std::string &error) {
-    text = trim(text);
+    text = trimmed(text);
     NumberScanner scan(text);
     double value = 0;
     if (!scan.number(value)) {
         error = "'" + std::string(text) + "' is not a length";
         return std::nullopt;
     }
-    const std::string unit = lower(text.substr(scan.position()));
+    const std::string unit = lowered(text.substr(scan.position()));
     if (unit == "%") {
         return Length{value, 0, true};
     }
@@ -85,15 +68,15 @@ std::optional<ViewBox> parseViewBox(std::string_view text, std::string &error) {
 }
 
 std::optional<AspectRatio> parseAspectRatio(std::string_view text, std::string &error) {
-    std::string words = lower(trim(text));
+    std::string words = lowered(trimmed(text));
     AspectRatio ratio;
     if (words.rfind("defer", 0) == 0) {
-        words = std::string(trim(std::string_view(words).substr(5)));
+        words = std::string(trimmed(std::string_view(words).substr(5)));
     }
     const std::size_t space = words.find_first_of(" \t");
     const std::string align = words.substr(0, space);
     const std::string rest =
-        space == std::string::npos ? std::string() : std::string(trim(std::string_view(words).substr(space)));
+        space == std::string::npos ? std::string() : std::string(trimmed(std::string_view(words).substr(space)));
     static constexpr std::string_view kAxis[] = {"min", "mid", "max"};
     if (align == "none") {
         ratio.none = true;

@@ -6,26 +6,10 @@
 
 #include "host/drawing/svg/colour_names.h"
 #include "host/drawing/svg/number_scanner.h"
+#include "host/drawing/model/words.h"
 
 namespace drv::drawing::svg {
 namespace {
-
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-std::string lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') {
@@ -77,11 +61,11 @@ std::optional<Colour> functionalColour(std::string_view args) {
 } // namespace
 
 std::optional<Colour> parseColour(std::string_view text) {
-    text = trim(text);
+    text = trimmed(text);
     if (!text.empty() && text.front() == '#') {
         return hexColour(text.substr(1));
     }
-    const std::string name = lower(text);
+    const std::string name = lowered(text);
     for (const std::string_view prefix : {"rgb(", "rgba("}) {
         if (name.rfind(prefix, 0) == 0 && name.back() == ')') {
             return functionalColour(std::string_view(name).substr(prefix.size(),
@@ -97,8 +81,8 @@ std::optional<Colour> parseColour(std::string_view text) {
 }
 
 std::optional<Paint> parsePaint(std::string_view text, std::string &error) {
-    text = trim(text);
-    const std::string word = lower(text);
+    text = trimmed(text);
+    const std::string word = lowered(text);
     if (word == "none" || word == "transparent") {
         return Paint{Paint::Kind::None, {}};
     }
@@ -111,8 +95,8 @@ std::optional<Paint> parsePaint(std::string_view text, std::string &error) {
             error = "unclosed url( in '" + std::string(text) + "'";
             return std::nullopt;
         }
-        const std::string_view fallback = trim(text.substr(close + 1));
-        if (lower(fallback) == "none") {
+        const std::string_view fallback = trimmed(text.substr(close + 1));
+        if (lowered(fallback) == "none") {
             return Paint{Paint::Kind::None, {}};
         }
         const std::optional<Colour> colour = fallback.empty() ? Colour{} : parseColour(fallback);

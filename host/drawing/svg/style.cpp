@@ -5,20 +5,10 @@
 #include <string_view>
 
 #include "host/drawing/svg/lengths.h"
+#include "host/drawing/model/words.h"
 
 namespace drv::drawing::svg {
 namespace {
-
-std::string_view trim(std::string_view text) {
-    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-    while (!text.empty() && space(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && space(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 // Font sizes by keyword, in CSS pixels.
 double fontKeyword(std::string_view value, double inherited) {
@@ -43,9 +33,9 @@ public:
         : out_(out), inherited_(inherited), warnings_(warnings) {}
 
     void declare(std::string_view name, std::string_view value) {
-        value = trim(value);
+        value = trimmed(value);
         if (const std::size_t bang = value.find("!important"); bang != std::string_view::npos) {
-            value = trim(value.substr(0, bang));
+            value = trimmed(value.substr(0, bang));
         }
         if (value == "inherit" || value.empty()) {
             return; // the inherited value stays
@@ -98,7 +88,7 @@ public:
             const std::string_view item = text.substr(0, end);
             const std::size_t colon = item.find(':');
             if (colon != std::string_view::npos) {
-                declare(trim(item.substr(0, colon)), item.substr(colon + 1));
+                declare(trimmed(item.substr(0, colon)), item.substr(colon + 1));
             }
             if (end == std::string_view::npos) {
                 break;

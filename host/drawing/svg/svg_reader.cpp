@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "host/drawing/model/words.h"
 #include "host/drawing/svg/gzip.h"
 #include "host/drawing/svg/lengths.h"
 #include "host/drawing/svg/svg_walk.h"
@@ -30,20 +31,11 @@ bool among(std::string_view name, const std::string_view (&names)[N]) {
 
 // "pen 2", "Pen2", "2": the pen an Inkscape layer's label names.
 int penNamedBy(std::string_view label) {
-    const auto space = [](char c) { return c == ' ' || c == '\t'; };
-    while (!label.empty() && space(label.front())) {
-        label.remove_prefix(1);
-    }
-    while (!label.empty() && space(label.back())) {
-        label.remove_suffix(1);
-    }
+    label = trimmed(label);
     if (label.size() > 3 && std::tolower(static_cast<unsigned char>(label[0])) == 'p' &&
         std::tolower(static_cast<unsigned char>(label[1])) == 'e' &&
         std::tolower(static_cast<unsigned char>(label[2])) == 'n') {
-        label.remove_prefix(3);
-        while (!label.empty() && space(label.front())) {
-            label.remove_prefix(1);
-        }
+        label = trimmed(label.substr(3));
     }
     if (label.empty() || label.size() > 4 ||
         !std::all_of(label.begin(), label.end(), [](char c) { return c >= '0' && c <= '9'; })) {
