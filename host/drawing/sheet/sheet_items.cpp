@@ -2,26 +2,21 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "host/drawing/geometry/clip.h"
 #include "host/drawing/geometry/flatten.h"
+#include "host/drawing/sheet/arc_request.h"
 #include "host/drawing/sheet/label_text.h"
 #include "host/drawing/sheet/polygon_clip.h"
 
 namespace drv::drawing {
 namespace {
 
-constexpr double kDegrees = 180 / std::numbers::pi;
 // Plotter characters are as wide as two thirds of their height.
 constexpr double kCharWidth = 2.0 / 3.0;
 
 UnitPoint rounded(Point p) {
     return {static_cast<std::int32_t>(std::lround(p.x)), static_cast<std::int32_t>(std::lround(p.y))};
-}
-
-Point exact(UnitPoint p) {
-    return {static_cast<double>(p.x), static_cast<double>(p.y)};
 }
 
 class SheetBuilder {
@@ -142,69 +137,24 @@ private:
         return true;
     }
 
-    // A circle or arc the plotter draws itself, when rounding its centre,
-    // radius and ends keeps it as close to the true curve as chords would.
     bool asRequest(const Subpath &path, int pen, int line) {
-        if (!options_.useArcRequests || path.segments.size() != 1 || path.segments[0].kind != SegmentKind::Arc) {
-            return false;
-        }
-        const EllipticArc &arc = path.segments[0].arc;
-        const bool whole = arc.isWhole();
-        if (!arc.isCircular() || !(whole ? abilities_.circles : abilities_.arcs)) {
+        if (!options_.useArcRequests) {
             return false;
         }
         Bounds box;
         addBounds(box, path);
-        if (options_.clip && overshoot({{box.minX, box.minY}, {box.maxX, box.maxY}}, sheet_) > 0) {
+        const Polyline corners{{box.minX, box.minY}, {box.maxX, box.maxY}};
+        if (options_.clip && overshoot(corners, sheet_) > 0) {
+            return false; // cut at the edge as chords instead
+        }
+        std::optional<PlotPath> plotted = arcRequestPath(path, tolerance_, abilities_);
+        if (!plotted || !inRange(corners[0], line) || !inRange(corners[1], line)) {
             return false;
         }
-        const double radius = length(arc.u);
-        ArcRequest request;
-        request.centre = rounded(arc.centre);
-        request.whole = whole;
-        request.start = rounded(path.start);
-        request.end = rounded(path.segments[0].to);
-        const double drawnRadius = whole ? std::round(radius) : distance(exact(request.start), exact(request.centre));
-        request.radius = static_cast<std::int32_t>(std::lround(drawnRadius));
-        // The device's circle strays from the true one by the centre's and
-        // the radius's rounding; the chords must stay within what is left.
-        const double drift = distance(exact(request.centre), arc.centre) + std::abs(drawnRadius - radius);
-        const double room = tolerance_ + 0.9 - drift;
-        const double chord = std::floor(chordAngle(radius, std::min(room, tolerance_)) * kDegrees);
-        if (request.radius < 1 || !(room > 0.25) || chord < 1) {
-            return false;
-        }
-        request.chordDegrees = std::min(chord, 180.0);
-        const double turn = cross(arc.u, arc.v) > 0 ? 1 : -1;
-        request.sweepDegrees = (arc.t1 - arc.t0) * kDegrees * turn;
-        if (!inRange({box.minX, box.minY}, line) || !inRange({box.maxX, box.maxY}, line)) {
-            return false;
-        }
-        worst_ = std::max(worst_, overshoot({{box.minX, box.minY}, {box.maxX, box.maxY}}, sheet_));
-        // The chords stand for the stroke in planning: a circle is entered
-        // where the device starts it.
-        EllipticArc drawn = arc;
-        if (whole) {
-            const double start = abilities_.circleStartDegrees / kDegrees;
-            drawn = {exact(request.centre), {drawnRadius, 0}, {0, drawnRadius}, start, start + 2 * std::numbers::pi};
-        }
-        Polyline points;
-        flatten(Subpath{drawn.at(drawn.t0), {Segment::ellipse(drawn)}, whole}, tolerance_, points);
-        if (!whole) {
-            points.back() = path.segments[0].to;
-        }
-        PlotPath plotted;
-        plotted.pen = pen;
-        plotted.line = line;
-        plotted.closed = whole;
-        plotted.arc = request;
-        for (const Point p : points) {
-            plotted.points.push_back(rounded(p));
-        }
-        if (whole) {
-            plotted.points.back() = plotted.points.front();
-        }
-        out_.paths.push_back(std::move(plotted));
+        worst_ = std::max(worst_, overshoot(corners, sheet_));
+        plotted->pen = pen;
+        plotted->line = line;
+        out_.paths.push_back(std::move(*plotted));
         return true;
     }
 
