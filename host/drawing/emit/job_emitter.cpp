@@ -77,11 +77,9 @@ public:
         }
         point(OpPlot, path.points.front(), path.line);
         penDown(path.line);
+        // (a dot draws to where it stands, so that the pen surely goes down)
         for (std::size_t i = 1; i < path.points.size(); ++i) {
             point(OpPlot, path.points[i], path.line);
-        }
-        if (path.points.size() == 2 && path.points[0] == path.points[1]) {
-            return; // a dot: the pen went down where it stands
         }
     }
 
