@@ -96,7 +96,7 @@ bool finishDrawingOptions(const DrawingWords &words, const std::string &driver, 
     }
     options.keepOrder = words.keepOrder;
     options.speedCmPerS = words.speed;
-    return true;
+    return drawing::checkImportOptions(options, error);
 }
 
 } // namespace drv::host

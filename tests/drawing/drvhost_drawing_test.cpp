@@ -126,6 +126,8 @@ TEST_F(DrvhostDrawing, FaultsAreReportedAndNothingIsWritten) {
         {"art.svg", kSvg, {"--input-format", "pdf"}, 2, "drvhost: --input-format takes script, svg or dxf\n"},
         {"art.svg", kSvg, {"--fit", "--scale", "2"}, 2,
          "drvhost: --fit and --scale do not go together: --fit chooses the scale\n"},
+        {"art.svg", kSvg, {"--rotate", "45"}, 2, "drvhost: --rotate takes 0, 90, 180 or 270\n"},
+        {"art.svg", kSvg, {"--tolerance", "0"}, 2, "drvhost: --tolerance must be above 0\n"},
         {"art.svg", kSvg, {"--page", "B7"}, 2,
          "drvhost: --page B7: give A4, A3, A2, A1, A0, letter, legal, tabloid, WxH (mm) or WxHin\n"},
     };

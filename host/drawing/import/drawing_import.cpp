@@ -10,10 +10,33 @@
 
 namespace drv::drawing {
 
+bool checkImportOptions(const ImportOptions &options, std::string &error) {
+    const auto positive = [](double v) { return v > 0 && std::isfinite(v); };
+    const PlacementOptions &p = options.placement;
+    if (!positive(options.speedCmPerS)) {
+        error = "--speed must be above 0";
+    } else if (!positive(options.sheet.toleranceMm)) {
+        error = "--tolerance must be above 0";
+    } else if (!positive(p.scale)) {
+        error = "--scale must be above 0";
+    } else if (p.rotateDegrees != 0 && p.rotateDegrees != 90 && p.rotateDegrees != 180 && p.rotateDegrees != 270) {
+        error = "--rotate takes 0, 90, 180 or 270";
+    } else if (!(p.marginMm >= 0) || !std::isfinite(p.marginMm)) {
+        error = "--margin must be 0 or more";
+    } else if (options.pens.pens < 1 || options.pens.pens > kMaxPens) {
+        error = "--pens must be 1 to " + std::to_string(kMaxPens);
+    } else if (!std::isfinite(p.offsetMm.x) || !std::isfinite(p.offsetMm.y)) {
+        error = "--offset must be numbers";
+    } else {
+        return true;
+    }
+    return false;
+}
+
 bool importDrawing(std::string_view bytes, InputFormat format, const ImportOptions &options, ImportResult &out,
                    SourceError &error) {
-    if (!(options.speedCmPerS > 0) || !std::isfinite(options.speedCmPerS)) {
-        error = {0, "--speed must be above 0"};
+    if (std::string reason; !checkImportOptions(options, reason)) {
+        error = {0, reason};
         return false;
     }
     // DXF curves that cannot stay exact are cut into chords as they are

@@ -41,6 +41,11 @@ struct ImportResult {
     ImportSummary summary;
 };
 
+// Whether the options make sense whatever the drawing: a speed, tolerance
+// and scale above 0, a quarter-turn rotation, a margin of 0 or more, a pen
+// count the plotters know. False with the reason.
+bool checkImportOptions(const ImportOptions &options, std::string &error);
+
 // Reads `bytes` as `format` (Svg or Dxf) and makes the job. False with the
 // fault in `error` (line 0 when it belongs to no line, such as an option
 // that does not fit the drawing).

@@ -37,6 +37,9 @@ InputFormat detectInputFormat(std::string_view path, std::string_view head) {
     if (endsWith(path, ".dxf")) {
         return InputFormat::Dxf;
     }
+    if (head.size() >= 2 && head[0] == '\x1F' && head[1] == '\x8B') {
+        return InputFormat::Svg; // gzip: a compressed SVG
+    }
     if (head.size() >= 3 && head.substr(0, 3) == "\xEF\xBB\xBF") {
         head.remove_prefix(3);
     }

@@ -1,5 +1,6 @@
 // What kind of file a plot input is: a plot script, an SVG drawing (.svg,
-// .svgz, or text that opens with an XML declaration or <svg) or a DXF
+// .svgz, gzip data, or text that opens with an XML declaration or <svg)
+// or a DXF
 // drawing (.dxf).
 #pragma once
 
