@@ -207,7 +207,7 @@ TEST(DxfReader, FaultsNameTheGroupCodeLine) {
          33, "SPLINE: 1 knots for 4 control points of degree 3: it needs 8"},
         {__LINE__, file({{0, "LINE"}}, {}, 17), 0,
          "$INSUNITS 17 is not a unit this reader scales (unitless, inches, feet, mm, cm, m, ...)"},
-        {__LINE__, "AutoCAD Binary DXF\r\n\x1a", 1, "binary DXF is not read: save the drawing as ASCII DXF"},
+        {__LINE__, std::string("CadProgram Binary DXF\r\n\x1a\0", 26), 1, "binary DXF is not read: save the drawing as ASCII DXF"},
     };
     for (const Fault &f : faults) {
         SCOPED_TRACE(f.line);

@@ -190,7 +190,7 @@ std::string cadDxf() {
     std::string text;
     const auto g = [&](int code, const std::string &value) { text += std::to_string(code) + "\n" + value + "\n"; };
     for (const auto &[code, value] : std::vector<std::pair<int, std::string>>{
-             {0, "SECTION"}, {2, "HEADER"}, {9, "$ACADVER"}, {1, "AC1015"}, {9, "$INSUNITS"}, {70, "4"},
+             {0, "SECTION"}, {2, "HEADER"}, {9, "$INSUNITS"}, {70, "4"},
              {0, "ENDSEC"},  {0, "SECTION"}, {2, "TABLES"}, {0, "TABLE"}, {2, "LAYER"}, {70, "2"},
              {0, "LAYER"},   {2, "0"},      {70, "0"},     {62, "7"},    {6, "CONTINUOUS"},
              {0, "LAYER"},   {2, "Parts"},  {70, "0"},     {62, "1"},    {6, "CONTINUOUS"},

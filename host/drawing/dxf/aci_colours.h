@@ -1,4 +1,4 @@
-// AutoCAD Color Index numbers as RGB, for the pens' colours.
+// DXF colour index numbers (ACI) as RGB, for the pens' colours.
 #pragma once
 
 #include "host/drawing/model/drawing.h"

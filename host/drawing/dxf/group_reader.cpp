@@ -64,7 +64,8 @@ ValueType valueType(int code) {
 }
 
 bool readGroups(std::string_view text, std::vector<Group> &out, SourceError &error) {
-    if (text.rfind("AutoCAD Binary DXF", 0) == 0) {
+    // A binary DXF opens with a sentinel line ending "Binary DXF", CR, LF, SUB.
+    if (text.substr(0, 32).find("Binary DXF\r\n\x1a") != std::string_view::npos) {
         error = {1, "binary DXF is not read: save the drawing as ASCII DXF"};
         return false;
     }
