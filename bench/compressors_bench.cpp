@@ -120,7 +120,7 @@ void packBits(benchmark::State &state, const PlaneCase &c) {
     Bytes out(row.size());
     std::int32_t result = 0;
     for (auto _ : state) {
-        result = drv::quillane::compressPackBits(row.data(), out.data(),
+        result = drv::quillane::compressPackBits(out.data(), row.data(),
                                                  static_cast<std::int32_t>(row.size()));
         benchmark::DoNotOptimize(result);
         benchmark::ClobberMemory();
@@ -134,7 +134,7 @@ void deltaRow(benchmark::State &state, const RgbCase &c) {
     Bytes out(row.size());
     std::int32_t result = 0;
     for (auto _ : state) {
-        result = drv::quillane::compressDeltaRow(row.data(), out.data(),
+        result = drv::quillane::compressDeltaRow(out.data(), row.data(),
                                                  static_cast<std::int32_t>(row.size()), seed.data());
         benchmark::DoNotOptimize(result);
         benchmark::ClobberMemory();

@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         seed[i] = data[1 + i];
         row[i] = sparse ? static_cast<std::uint8_t>(seed[i] ^ half[i]) : half[i];
     }
-    const std::int32_t result = compressDeltaRow(row.get(), destination.get(), length, seed.get());
+    const std::int32_t result = compressDeltaRow(destination.get(), row.get(), length, seed.get());
     if (result == kCompressGaveUp) {
         return 0;
     }

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     const auto length = static_cast<std::int32_t>(size);
     std::unique_ptr<std::uint8_t[]> destination(new std::uint8_t[size]);
-    const std::int32_t result = compressPackBits(data, destination.get(), length);
+    const std::int32_t result = compressPackBits(destination.get(), data, length);
     if (size == 0) {
         FUZZ_CHECK(result == 0);
         return 0;

@@ -18,25 +18,26 @@
 namespace drv::drevant {
 
 struct Body {
-    unsigned char bytes[kLineSize];
-    std::size_t length = 0;
+    std::uint8_t bytes[kLineSize];
+    std::int32_t length = 0;
     bool spoiled = false;
 };
 
 // Appends code `value`: the byte (biasChar + value) mod 256. Returns 1, or 0
 // (body spoiled, nothing appended) when the body is full, already spoiled or
 // the byte would be 0.
-std::size_t putCode(const PlotterState &state, Body &body, std::int64_t value);
+std::int32_t putCode(Body &body, const PlotterState &state, std::int64_t value);
 
 // Appends each of `values` with putCode. Returns the count appended.
-std::size_t putCodes(const PlotterState &state, Body &body, std::initializer_list<std::int64_t> values);
+std::int32_t putCodes(Body &body, const PlotterState &state,
+                      std::initializer_list<std::int64_t> values);
 
 // Appends the first `count` bytes of `text` unchanged (they are not codes).
 // Returns `count`, or 0 (body spoiled) when they do not fit or hold a 0 byte.
-std::size_t putText(Body &body, const unsigned char *text, std::size_t count);
+std::int32_t putText(Body &body, const std::uint8_t *text, std::int32_t count);
 
 // Length of the NUL-terminated `text`, looking at no more than `limit` bytes:
 // returns `limit` when no NUL comes first. A null `text` counts as empty.
-std::size_t boundedLength(const char *text, std::size_t limit);
+std::int32_t boundedLength(const char *text, std::int32_t limit);
 
 }  // namespace drv::drevant

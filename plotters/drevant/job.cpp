@@ -27,20 +27,20 @@ bool framingUsable(const PlotterState &state) {
 
 // Copies `text` into the body when it fits, leaving `reserve` bytes for what
 // follows it in a record of its own; an oversized text is left out whole.
-std::size_t putHostText(const PlotterState &state, Body &body, const char *text,
-                        std::size_t reserve) {
-    const std::size_t room = maxBodyLength(state) - reserve;
-    const std::size_t length = boundedLength(text, room + 1);
+std::int32_t putHostText(Body &body, const PlotterState &state, const char *text,
+                         std::int32_t reserve) {
+    const std::int32_t room = maxBodyLength(state) - reserve;
+    const std::int32_t length = boundedLength(text, room + 1);
     if (length > room) {
         return 0;
     }
-    return putText(body, reinterpret_cast<const unsigned char *>(text), length);
+    return putText(body, reinterpret_cast<const std::uint8_t *>(text), length);
 }
 
 }  // namespace
 
-std::size_t beginJob(PlotterState &state, const PlotRequest &request, const char *text,
-                     unsigned char *out) {
+std::int32_t beginJob(std::uint8_t *out, PlotterState &state, const PlotRequest &request,
+                      const char *text) {
     state.lineBuffer = nullptr;
     state.biasChar = static_cast<std::int8_t>(cellByte(request, 5));
     state.radix = static_cast<std::int8_t>(cellByte(request, 6));
@@ -55,25 +55,25 @@ std::size_t beginJob(PlotterState &state, const PlotRequest &request, const char
     }
 
     Body body;
-    putHostText(state, body, text, std::size(kJobStartCodes));
+    putHostText(body, state, text, static_cast<std::int32_t>(std::size(kJobStartCodes)));
     for (std::int64_t code : kJobStartCodes) {
-        putCode(state, body, code);
+        putCode(body, state, code);
     }
 
-    std::size_t written = 0;
+    std::int32_t written = 0;
     if (hasFlag(request, FlagDevicePreamble)) {
         std::memcpy(out, kPreamble.data(), kPreamble.size());
-        written = kPreamble.size();
+        written = static_cast<std::int32_t>(kPreamble.size());
     }
-    const Emitted first = emitBody(state, out + written, body, BodyJobStart);
+    const Emitted first = emitBody(out + written, state, body, BodyJobStart);
     // No job without its first record: the preamble alone is not sent.
     return first.collected ? written + first.outLength : 0;
 }
 
-std::size_t endJob(PlotterState &state, const char *text, unsigned char *out) {
+std::int32_t endJob(std::uint8_t *out, PlotterState &state, const char *text) {
     Body body;
-    putHostText(state, body, text, 0);
-    return emitBody(state, out, body, BodyJobEnd).outLength;
+    putHostText(body, state, text, 0);
+    return emitBody(out, state, body, BodyJobEnd).outLength;
 }
 
 }  // namespace drv::drevant

@@ -1,7 +1,7 @@
 // The two operations that frame a job: OpBeginJob and OpEndJob.
 #pragma once
 
-#include <cstddef>
+#include <cstdint>
 
 #include "drvsuite/plotter.h"
 #include "plotters/drevant/state.h"
@@ -18,14 +18,14 @@ namespace drv::drevant {
 // line buffer that cannot be obtained, leaves no line buffer and writes
 // nothing: the job then produces nothing until the next OpBeginJob. A header
 // too long for the first record is left out of it.
-std::size_t beginJob(PlotterState &state, const PlotRequest &request, const char *text,
-                     unsigned char *out);
+std::int32_t beginJob(std::uint8_t *out, PlotterState &state, const PlotRequest &request,
+                      const char *text);
 
 // OpEndJob: appends the trailer `text` to the pending record (opening one if
 // none is pending, even for an empty trailer), delivers it and releases the
 // line buffer. Returns the count written: one record, or two when the
 // trailer does not fit beside the pending one (at most 510 bytes); a trailer
 // too long for any record is left out. Without a line buffer: nothing.
-std::size_t endJob(PlotterState &state, const char *text, unsigned char *out);
+std::int32_t endJob(std::uint8_t *out, PlotterState &state, const char *text);
 
 }  // namespace drv::drevant

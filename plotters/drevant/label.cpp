@@ -16,7 +16,7 @@ namespace {
 constexpr std::int32_t kUnitDirection = 32767;  // a direction component of 1
 constexpr std::int32_t kMaxSlant = 127;
 constexpr std::int32_t kMaxWidthRatio = 127;
-constexpr std::size_t kMaxLabel = 77;
+constexpr std::int32_t kMaxLabel = 77;
 
 // `value` truncated toward zero and held within -limit..limit; NaN gives 0.
 // (Converting an out-of-range or NaN double to an integer is undefined.)
@@ -39,7 +39,7 @@ std::int32_t widthRatioOf(std::int32_t height, std::int32_t width) {
 
 }  // namespace
 
-std::size_t textStyle(PlotterState &state, const PlotRequest &request, unsigned char *out) {
+std::int32_t textStyle(std::uint8_t *out, PlotterState &state, const PlotRequest &request) {
     const std::int32_t height = cellInt(request, 0);
     const std::int32_t ratio = widthRatioOf(height, cellInt(request, 1));
     const std::int32_t dirX = truncateWithin(double{cellFloat(request, 7)} * kUnitDirection, kUnitDirection);
@@ -47,12 +47,12 @@ std::size_t textStyle(PlotterState &state, const PlotRequest &request, unsigned 
     const std::int32_t slant = truncateWithin(double{cellFloat(request, 8)} * 128.0, kMaxSlant);
 
     Body body;
-    putCodes(state, body, {11, 5, 15});
-    encodeMove(state, body, 0, height);
-    encodeMove(state, body, dirX, dirY);
-    encodeMove(state, body, 0, ratio);
-    encodeMove(state, body, slant, ratio);
-    const Emitted emitted = emitBody(state, out, body, BodyCommand);
+    putCodes(body, state, {11, 5, 15});
+    encodeMove(body, state, 0, height);
+    encodeMove(body, state, dirX, dirY);
+    encodeMove(body, state, 0, ratio);
+    encodeMove(body, state, slant, ratio);
+    const Emitted emitted = emitBody(out, state, body, BodyCommand);
     if (emitted.collected) {
         state.charHeight = height;
         state.widthRatio = ratio;
@@ -62,16 +62,16 @@ std::size_t textStyle(PlotterState &state, const PlotRequest &request, unsigned 
     return emitted.outLength;
 }
 
-std::size_t label(PlotterState &state, const PlotRequest &request, const char *text,
-                  unsigned char *out) {
+std::int32_t label(std::uint8_t *out, PlotterState &state, const PlotRequest &request,
+                   const char *text) {
     const std::int64_t x = cellInt(request, 0);
     const std::int64_t y = cellInt(request, 1);
-    const std::size_t count = boundedLength(text, kMaxLabel);
+    const std::int32_t count = boundedLength(text, kMaxLabel);
 
     Body body;
-    encodeMove(state, body, x - state.lastX, y - state.lastY);
-    putCodes(state, body, {5, static_cast<std::int64_t>(count)});
-    putText(body, reinterpret_cast<const unsigned char *>(text), count);
+    encodeMove(body, state, x - state.lastX, y - state.lastY);
+    putCodes(body, state, {5, count});
+    putText(body, reinterpret_cast<const std::uint8_t *>(text), count);
 
     // The advance of one character, truncated before it is multiplied by the
     // count. The style is taken within the ranges OpTextStyle stores, so a
@@ -81,8 +81,8 @@ std::size_t label(PlotterState &state, const PlotRequest &request, const char *t
     const std::int64_t ux = std::clamp<std::int64_t>(state.dirX, -kUnitDirection, kUnitDirection);
     const std::int64_t uy = std::clamp<std::int64_t>(state.dirY, -kUnitDirection, kUnitDirection);
     const std::int64_t width = std::int64_t{state.charHeight} * ratio / 16;
-    const auto n = static_cast<std::int64_t>(count);
-    return emitMove(state, out, body, x + n * (ux * width / 32768), y + n * (uy * width / 32768));
+    const std::int64_t n = count;
+    return emitMove(out, state, body, x + n * (ux * width / 32768), y + n * (uy * width / 32768));
 }
 
 }  // namespace drv::drevant

@@ -20,48 +20,48 @@ DRV_EXTERN_C DRV_ENTRY std::int32_t DRV_CALL pldbin(PlotRequest *request, const 
     auto &block = *static_cast<PlotterState *>(state);
     const auto *string = static_cast<const char *>(text);
     out[0] = 0;
-    std::size_t written = 0;
+    std::int32_t written = 0;
     switch (request->op) {
     case OpBeginJob:
-        written = beginJob(block, *request, string, out);
+        written = beginJob(out, block, *request, string);
         break;
     case OpEndJob:
-        written = endJob(block, string, out);
+        written = endJob(out, block, string);
         break;
     case OpSelectPen:
-        written = selectPen(block, *request, out);
+        written = selectPen(out, block, *request);
         break;
     case OpVelocity:
-        written = velocity(block, *request, out);
+        written = velocity(out, block, *request);
         break;
     case OpPenUp:
-        written = penUp(block, out);
+        written = penUp(out, block);
         break;
     case OpPenDown:
-        written = penDown(block, out);
+        written = penDown(out, block);
         break;
     case OpPlot:
-        written = plot(block, *request, out);
+        written = plot(out, block, *request);
         break;
     case OpCircle:
-        written = circle(block, *request, out);
+        written = circle(out, block, *request);
         break;
     case OpArc:
-        written = arc(block, *request, out);
+        written = arc(out, block, *request);
         break;
     case OpTextStyle:
-        written = textStyle(block, *request, out);
+        written = textStyle(out, block, *request);
         break;
     case OpLabel:
-        written = label(block, *request, string, out);
+        written = label(out, block, *request, string);
         break;
     case OpFont:
-        written = font(block, *request, out);
+        written = font(out, block, *request);
         break;
     default:
         break;
     }
     out[written] = 0;
-    request->outLength = static_cast<std::int32_t>(written);
+    request->outLength = written;
     return 0;
 }

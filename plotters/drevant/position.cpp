@@ -14,12 +14,12 @@ bool fitsInt32(std::int64_t value) {
 
 }  // namespace
 
-std::size_t emitMove(PlotterState &state, unsigned char *out, const Body &body, std::int64_t x,
-                     std::int64_t y) {
+std::int32_t emitMove(std::uint8_t *out, PlotterState &state, const Body &body, std::int64_t x,
+                      std::int64_t y) {
     if (!fitsInt32(x) || !fitsInt32(y)) {
         return 0;
     }
-    const Emitted emitted = emitBody(state, out, body, BodyCommand);
+    const Emitted emitted = emitBody(out, state, body, BodyCommand);
     if (emitted.collected) {
         state.lastX = static_cast<std::int32_t>(x);
         state.lastY = static_cast<std::int32_t>(y);
@@ -27,8 +27,8 @@ std::size_t emitMove(PlotterState &state, unsigned char *out, const Body &body, 
     return emitted.outLength;
 }
 
-std::size_t emitStill(PlotterState &state, unsigned char *out, const Body &body) {
-    return emitBody(state, out, body, BodyCommand).outLength;
+std::int32_t emitStill(std::uint8_t *out, PlotterState &state, const Body &body) {
+    return emitBody(out, state, body, BodyCommand).outLength;
 }
 
 }  // namespace drv::drevant

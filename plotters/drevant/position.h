@@ -13,11 +13,11 @@ namespace drv::drevant {
 // `lastX`/`lastY` there only when the body was collected. A point outside
 // the 32-bit range could not be tracked, so its body is refused. Returns the
 // count written to `out` (0 or one earlier record).
-std::size_t emitMove(PlotterState &state, unsigned char *out, const Body &body, std::int64_t x,
-                     std::int64_t y);
+std::int32_t emitMove(std::uint8_t *out, PlotterState &state, const Body &body, std::int64_t x,
+                      std::int64_t y);
 
 // Collects a command body that leaves the pen where it is. Returns the count
 // written to `out`.
-std::size_t emitStill(PlotterState &state, unsigned char *out, const Body &body);
+std::int32_t emitStill(std::uint8_t *out, PlotterState &state, const Body &body);
 
 }  // namespace drv::drevant

@@ -14,14 +14,14 @@
 namespace drv::drevant {
 
 // The line buffer and every body buffer: at most 255 characters and a NUL.
-inline constexpr std::size_t kLineSize = 256;
-inline constexpr std::size_t kLineCapacity = kLineSize - 1;
+inline constexpr std::int32_t kLineSize = 256;
+inline constexpr std::int32_t kLineCapacity = kLineSize - 1;
 
 struct PlotterState {
     // The record being collected, NUL-terminated; obtained by OpBeginJob,
     // released by OpEndJob, null outside a job (undefined before the first
     // OpBeginJob of a block).
-    unsigned char *lineBuffer;
+    std::uint8_t *lineBuffer;
     // Where the device's pen stands once everything collected is plotted.
     std::int32_t lastX;
     std::int32_t lastY;
@@ -49,15 +49,15 @@ static_assert(alignof(PlotterState) <= PLOTTER_STATE_ALIGN);
 
 // Bytes that open a record (sync characters and code 0) and close it
 // (checksum character when enabled, three terminators).
-inline std::size_t openLength(const PlotterState &state) {
-    return static_cast<std::size_t>(state.syncCount < 0 ? 0 : state.syncCount) + 1;
+inline std::int32_t openLength(const PlotterState &state) {
+    return (state.syncCount < 0 ? 0 : state.syncCount) + 1;
 }
-inline std::size_t closeLength(const PlotterState &state) {
-    return (state.checksumOn != 0 ? 1u : 0u) + 3u;
+inline std::int32_t closeLength(const PlotterState &state) {
+    return (state.checksumOn != 0 ? 1 : 0) + 3;
 }
 
 // The longest body that still fits a record of its own in the line buffer.
-inline std::size_t maxBodyLength(const PlotterState &state) {
+inline std::int32_t maxBodyLength(const PlotterState &state) {
     return kLineCapacity - openLength(state) - closeLength(state);
 }
 

@@ -36,9 +36,9 @@ Digits digitsOf(std::int64_t value, std::int64_t r) {
     return {{high, middle, low}, count};
 }
 
-void putDigits(const PlotterState &state, Body &body, const Digits &digits) {
+void putDigits(Body &body, const PlotterState &state, const Digits &digits) {
     for (int i = 3 - digits.count; i < 3; ++i) {
-        putCode(state, body, digits.digit[i]);
+        putCode(body, state, digits.digit[i]);
     }
 }
 
@@ -56,7 +56,7 @@ std::int64_t divideAwayFromZero(std::int64_t value, std::int64_t count) {
 // Ends a writer that began at `start`: a spoiled body is cut back to where
 // it was, so a writer appends all of its bytes or none. Returns the count
 // appended.
-std::size_t finish(Body &body, std::size_t start) {
+std::int32_t finish(Body &body, std::int32_t start) {
     if (body.spoiled) {
         body.length = start;
         return 0;
@@ -64,7 +64,7 @@ std::size_t finish(Body &body, std::size_t start) {
     return body.length - start;
 }
 
-bool usableRadix(const PlotterState &state, Body &body) {
+bool usableRadix(Body &body, const PlotterState &state) {
     if (state.radix < 2) {
         body.spoiled = true;
         return false;
@@ -74,53 +74,53 @@ bool usableRadix(const PlotterState &state, Body &body) {
 
 }  // namespace
 
-std::size_t encodeStep(const PlotterState &state, Body &body, std::int32_t dx, std::int32_t dy) {
-    const std::size_t start = body.length;
-    if (!usableRadix(state, body)) {
+std::int32_t encodeStep(Body &body, const PlotterState &state, std::int32_t dx, std::int32_t dy) {
+    const std::int32_t start = body.length;
+    if (!usableRadix(body, state)) {
         return 0;
     }
     const Digits x = digitsOf(magnitude(dx), state.radix);
     const Digits y = digitsOf(magnitude(dy), state.radix);
     if (x.count == 0 && y.count == 0) {
         // A one-digit step in both axes, both digits zero.
-        putCodes(state, body, {24, 0, 0});
+        putCodes(body, state, {24, 0, 0});
     } else {
         const int column = 3 + (dx < 0 ? -x.count : x.count);
         const int row = 3 + (dy < 0 ? -y.count : y.count);
-        putCode(state, body, stepCodes[row][column]);
-        putDigits(state, body, x);
-        putDigits(state, body, y);
+        putCode(body, state, stepCodes[row][column]);
+        putDigits(body, state, x);
+        putDigits(body, state, y);
     }
     return finish(body, start);
 }
 
-std::size_t encodeMove(const PlotterState &state, Body &body, std::int64_t dx, std::int64_t dy) {
+std::int32_t encodeMove(Body &body, const PlotterState &state, std::int64_t dx, std::int64_t dy) {
     const std::int64_t longest = magnitude(dx) > magnitude(dy) ? magnitude(dx) : magnitude(dy);
     const std::int64_t steps = longest == 0 ? 1 : (longest - 1) / kMaxStep + 1;
     // Every step takes two bytes or more: refuse at once what cannot fit,
     // rather than walking through up to 131074 steps of a wild delta.
-    if (body.spoiled || steps > static_cast<std::int64_t>((kLineCapacity - body.length) / 2)) {
+    if (body.spoiled || steps > (kLineCapacity - body.length) / 2) {
         body.spoiled = true;
         return 0;
     }
-    const std::size_t start = body.length;
+    const std::int32_t start = body.length;
     const std::int64_t px = divideAwayFromZero(dx, steps);
     const std::int64_t py = divideAwayFromZero(dy, steps);
     for (std::int64_t i = 1; i < steps; ++i) {
-        encodeStep(state, body, static_cast<std::int32_t>(px), static_cast<std::int32_t>(py));
+        encodeStep(body, state, static_cast<std::int32_t>(px), static_cast<std::int32_t>(py));
     }
-    encodeStep(state, body, static_cast<std::int32_t>(dx - (steps - 1) * px),
+    encodeStep(body, state, static_cast<std::int32_t>(dx - (steps - 1) * px),
                static_cast<std::int32_t>(dy - (steps - 1) * py));
     return finish(body, start);
 }
 
-std::size_t encodePenNumber(const PlotterState &state, Body &body, std::int32_t pen) {
-    const std::size_t start = body.length;
-    if (!usableRadix(state, body)) {
+std::int32_t encodePenNumber(Body &body, const PlotterState &state, std::int32_t pen) {
+    const std::int32_t start = body.length;
+    if (!usableRadix(body, state)) {
         return 0;
     }
     const Digits digits = digitsOf(pen, state.radix);
-    putCodes(state, body, {14, 32, digits.digit[0], digits.digit[1], digits.digit[2]});
+    putCodes(body, state, {14, 32, digits.digit[0], digits.digit[1], digits.digit[2]});
     return finish(body, start);
 }
 

@@ -36,17 +36,17 @@ inline constexpr std::int32_t kMaxStep = 32767;
 // more, written as that code value. Returns the count appended. When the
 // step does not fit, a code byte is 0 or radix is below 2 it appends
 // nothing, returns 0 and marks the body spoiled.
-std::size_t encodeStep(const PlotterState &state, Body &body, std::int32_t dx, std::int32_t dy);
+std::int32_t encodeStep(Body &body, const PlotterState &state, std::int32_t dx, std::int32_t dy);
 
 // Appends the pair (dx, dy) as c = (max(|dx|,|dy|) - 1) / 32767 + 1 steps:
 // c - 1 equal steps rounded away from zero, then the remainder step. Each
 // step takes at most 7 bytes; returns the count appended, or 0 and a spoiled
 // body when the steps do not fit (any delta is accepted, nothing overflows).
-std::size_t encodeMove(const PlotterState &state, Body &body, std::int64_t dx, std::int64_t dy);
+std::int32_t encodeMove(Body &body, const PlotterState &state, std::int64_t dx, std::int64_t dy);
 
 // Appends the three-digit pen-select body: codes 14, 32 and the digits h, m,
 // l of `pen` in base radix, leading zeros included and h not limited to
 // radix - 1. Returns 5, or 0 and a spoiled body as encodeStep.
-std::size_t encodePenNumber(const PlotterState &state, Body &body, std::int32_t pen);
+std::int32_t encodePenNumber(Body &body, const PlotterState &state, std::int32_t pen);
 
 }  // namespace drv::drevant

@@ -20,8 +20,8 @@ std::uint8_t widen5(unsigned component) {
     return static_cast<std::uint8_t>(component << 3 | component >> 2);
 }
 
-void convertDirect(const std::uint8_t *row, std::int32_t width, std::int32_t depth,
-                   std::uint8_t *rgb) {
+void convertDirect(std::uint8_t *rgb, const std::uint8_t *row, std::int32_t width,
+                   std::int32_t depth) {
     const auto pixels = static_cast<std::size_t>(width);
     if (depth == 32) {
         for (std::size_t p = 0; p < pixels; ++p) {
@@ -39,8 +39,8 @@ void convertDirect(const std::uint8_t *row, std::int32_t width, std::int32_t dep
     }
 }
 
-void convertIndexed(const std::uint8_t *row, std::int32_t width, std::int32_t depth,
-                    const std::uint8_t *palette, std::uint8_t *rgb) {
+void convertIndexed(std::uint8_t *rgb, const std::uint8_t *row, std::int32_t width,
+                    std::int32_t depth, const std::uint8_t *palette) {
     const auto pixels = static_cast<std::size_t>(width);
     for (std::size_t p = 0; p < pixels; ++p) {
         const std::uint32_t index =
@@ -57,9 +57,8 @@ void convertIndexed(const std::uint8_t *row, std::int32_t width, std::int32_t de
 // step with what the device now holds. `rowBytes` is how much of the host's
 // row `convert` reads.
 template <typename Convert>
-std::int32_t encodeColorRow(const PlotRequest &request, std::uint64_t rowBytes,
-                            const std::uint8_t *row, std::uint8_t *out, std::uint8_t *&seedRow,
-                            Convert convert) {
+std::int32_t encodeColorRow(std::uint8_t *out, std::uint8_t *&seedRow, const PlotRequest &request,
+                            const std::uint8_t *row, std::uint64_t rowBytes, Convert convert) {
     const std::int64_t rgbLength64 = std::int64_t{cellInt(request, 0)} * 3;
     if (rgbLength64 < 0 || rgbLength64 > kMaxRgbLength || (row == nullptr && rowBytes > 0)) {
         return 0;
@@ -88,7 +87,7 @@ std::int32_t encodeColorRow(const PlotRequest &request, std::uint64_t rowBytes,
     convert(rgb);
 
     const std::int32_t deltaLength =
-        tryDelta ? compressDeltaRow(rgb, packed, rgbLength, seedBytes(seed)) : kCompressGaveUp;
+        tryDelta ? compressDeltaRow(packed, rgb, rgbLength, seedBytes(seed)) : kCompressGaveUp;
     std::int32_t n;
     if (deltaLength != kCompressGaveUp && deltaLength < rgbLength) {
         n = emitTransfer(out, kMethodDeltaRow, deltaLength, 'W', packed);
@@ -107,21 +106,21 @@ std::int32_t encodeColorRow(const PlotRequest &request, std::uint64_t rowBytes,
 
 }  // namespace
 
-std::int32_t encodeDirectRow(const PlotRequest &request, const std::uint8_t *row, std::uint8_t *out,
-                             std::uint8_t *&seedRow) {
+std::int32_t encodeDirectRow(std::uint8_t *out, std::uint8_t *&seedRow, const PlotRequest &request,
+                             const std::uint8_t *row) {
     const std::int32_t width = cellInt(request, 0);
     const std::int32_t depth = cellInt(request, 1);
     if ((depth != 16 && depth != 32) || width < 0) {
         return 0;
     }
     const std::uint64_t rowBytes = static_cast<std::uint64_t>(width) * (depth == 32 ? 4u : 2u);
-    return encodeColorRow(request, rowBytes, row, out, seedRow,
-                          [&](std::uint8_t *rgb) { convertDirect(row, width, depth, rgb); });
+    return encodeColorRow(out, seedRow, request, row, rowBytes,
+                          [&](std::uint8_t *rgb) { convertDirect(rgb, row, width, depth); });
 }
 
-std::int32_t encodePaletteRow(const PlotRequest &request, const std::uint8_t *row,
-                              std::uint8_t *out, std::uint8_t *&seedRow,
-                              const std::uint8_t *palette) {
+std::int32_t encodePaletteRow(std::uint8_t *out, std::uint8_t *&seedRow,
+                              const std::uint8_t *palette, const PlotRequest &request,
+                              const std::uint8_t *row) {
     const std::int32_t width = cellInt(request, 0);
     const std::int32_t depth = cellInt(request, 1);
     if (palette == nullptr || width < 0 || depth >= 16) {
@@ -129,8 +128,8 @@ std::int32_t encodePaletteRow(const PlotRequest &request, const std::uint8_t *ro
     }
     const std::uint64_t bits =
         static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(depth < 1 ? 0 : depth);
-    return encodeColorRow(request, (bits + 7) / 8, row, out, seedRow, [&](std::uint8_t *rgb) {
-        convertIndexed(row, width, depth, palette, rgb);
+    return encodeColorRow(out, seedRow, request, row, (bits + 7) / 8, [&](std::uint8_t *rgb) {
+        convertIndexed(rgb, row, width, depth, palette);
     });
 }
 

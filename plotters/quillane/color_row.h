@@ -16,16 +16,16 @@ namespace drv::quillane {
 // replaced here. Returns the bytes written, at most kMaxTransferHeader +
 // 3 * width; 0 for another depth, a negative width, a missing row, a row of
 // more than 2^31 - 1 RGB bytes, or when a buffer cannot be obtained.
-std::int32_t encodeDirectRow(const PlotRequest &request, const std::uint8_t *row, std::uint8_t *out,
-                             std::uint8_t *&seedRow);
+std::int32_t encodeDirectRow(std::uint8_t *out, std::uint8_t *&seedRow, const PlotRequest &request,
+                             const std::uint8_t *row);
 
 // OpRasterRow for an indexed image the driver expands: param[0] pixels of
 // param[1] bits (packed as packed_pixels.h reads them; depths below 1 read
 // as index 0), each looked up in the 768-byte `palette` table (the low 8
 // bits of wider indexes). Reads only the bytes that hold the pixels. Same
 // output and failures as encodeDirectRow, and 0 when `palette` is null.
-std::int32_t encodePaletteRow(const PlotRequest &request, const std::uint8_t *row,
-                              std::uint8_t *out, std::uint8_t *&seedRow,
-                              const std::uint8_t *palette);
+std::int32_t encodePaletteRow(std::uint8_t *out, std::uint8_t *&seedRow,
+                              const std::uint8_t *palette, const PlotRequest &request,
+                              const std::uint8_t *row);
 
 }  // namespace drv::quillane

@@ -59,7 +59,7 @@ private:
 
 }  // namespace
 
-std::int32_t compressDeltaRow(const std::uint8_t *source, std::uint8_t *destination,
+std::int32_t compressDeltaRow(std::uint8_t *destination, const std::uint8_t *source,
                               std::int32_t length, const std::uint8_t *seed) {
     if (length <= 0) {
         return 0;

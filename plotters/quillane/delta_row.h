@@ -20,12 +20,12 @@ namespace drv::quillane {
 // a row differing everywhere would grow by one command byte per 8 bytes.
 constexpr std::int32_t deltaRowBound(std::int32_t length) { return length > 0 ? length : 0; }
 
-// Compresses `length` bytes of `source` against `seed` (the previous row as
-// the device holds it, `length` bytes) into `destination` (room for `length`
-// bytes). Returns the count, at most `length` (equal means no gain), or
+// Compresses `length` bytes of `row` against `seed` (the previous row as the
+// device holds it, `length` bytes) into `out` (room for `length` bytes).
+// Returns the count, at most `length` (equal means no gain), or
 // kCompressGaveUp when one more byte would not fit. A length of 0 or less
 // writes nothing and returns 0; a null buffer gives up.
-std::int32_t compressDeltaRow(const std::uint8_t *source, std::uint8_t *destination,
-                              std::int32_t length, const std::uint8_t *seed);
+std::int32_t compressDeltaRow(std::uint8_t *out, const std::uint8_t *row, std::int32_t length,
+                              const std::uint8_t *seed);
 
 }  // namespace drv::quillane

@@ -18,63 +18,63 @@ namespace {
 
 // Direct colour from 16 bits per pixel up; below that the driver expands
 // through the palette table when asked to, or sends bit planes.
-std::int32_t rasterRow(const PlotRequest &request, const void *text, std::uint8_t *out,
-                       PlotterState &state) {
+std::int32_t rasterRow(std::uint8_t *out, PlotterState &state, const PlotRequest &request,
+                       const void *text) {
     const auto *row = static_cast<const std::uint8_t *>(text);
     if (cellInt(request, 1) >= 16) {
-        return encodeDirectRow(request, row, out, state.seedRow);
+        return encodeDirectRow(out, state.seedRow, request, row);
     }
     if (hasFlag(request, FlagExpandPalette)) {
-        return encodePaletteRow(request, row, out, state.seedRow, state.palette);
+        return encodePaletteRow(out, state.seedRow, state.palette, request, row);
     }
-    return encodePlaneRow(request, row, out);
+    return encodePlaneRow(out, request, row);
 }
 
-std::int32_t dispatch(const PlotRequest &request, const void *text, std::uint8_t *out,
-                      PlotterState &state) {
+std::int32_t dispatch(std::uint8_t *out, PlotterState &state, const PlotRequest &request,
+                      const void *text) {
     switch (request.op) {
     case OpBeginJob:
-        return beginJob(request, text, out, state);
+        return beginJob(out, state, request, text);
     case OpEndJob:
-        return endJob(request, text, out, state);
+        return endJob(out, state, request, text);
     case OpSelectPen:
-        return selectPen(request, out, state);
+        return selectPen(out, state, request);
     case OpPenWidth:
-        return penWidth(request, out, state);
+        return penWidth(out, state, request);
     case OpPenColor:
-        return penColor(request, out, state);
+        return penColor(out, state, request);
     case OpVelocity:
-        return velocity(request, out, state);
+        return velocity(out, state, request);
     case OpPenUp:
         return setPenLevel(state, true);
     case OpPenDown:
         return setPenLevel(state, false);
     case OpPlot:
-        return plot(request, out, state);
+        return plot(out, state, request);
     case OpCircle:
-        return circle(request, out, state);
+        return circle(out, state, request);
     case OpArc:
-        return arc(request, out, state);
+        return arc(out, state, request);
     case OpTextStyle:
-        return textStyle(request, out, state);
+        return textStyle(out, state, request);
     case OpLabel:
-        return label(request, text, out, state);
+        return label(out, state, request, text);
     case OpPolygonBegin:
-        return polygonBegin(request, out, state);
+        return polygonBegin(out, state, request);
     case OpPolygonNext:
-        return polygonNext(request, out, state);
+        return polygonNext(out, state, request);
     case OpPolygonFill:
         return polygonFill(out, state);
     case OpFillType:
-        return fillType(request, out, state);
+        return fillType(out, state, request);
     case OpFont:
-        return font(request, out, state);
+        return font(out, state, request);
     case OpRasterBegin:
-        return rasterBegin(request, text, out, state);
+        return rasterBegin(out, state, request, text);
     case OpRasterEnd:
-        return rasterEnd(request, out, state);
+        return rasterEnd(out, state, request);
     case OpRasterRow:
-        return rasterRow(request, text, out, state);
+        return rasterRow(out, state, request, text);
     default:
         return 0;
     }
@@ -93,7 +93,7 @@ extern "C" DRV_ENTRY std::int32_t DRV_CALL pldbin(PlotRequest *request, const vo
     // this one, gets through.
     const bool frame = request->op == OpBeginJob || request->op == OpEndJob;
     if (frame || plotter.vectorsHalted == 0) {
-        count = dispatch(*request, text, out, plotter);
+        count = dispatch(out, plotter, *request, text);
     }
     request->outLength = count;
     return 0;

@@ -22,8 +22,8 @@ constexpr const char *kCopiesFormat = "RP%d;";
 
 }  // namespace
 
-std::int32_t beginJob(const PlotRequest &request, const void *text, std::uint8_t *out,
-                      PlotterState &state) {
+std::int32_t beginJob(std::uint8_t *out, PlotterState &state, const PlotRequest &request,
+                      const void *text) {
     state.sevenBit = hasFlag(request, FlagPeBase64) ? 0 : 1;
     state.penUp = 1;
     state.peOpen = 0;
@@ -40,9 +40,9 @@ std::int32_t beginJob(const PlotRequest &request, const void *text, std::uint8_t
                     cellInt(request, 4));
 }
 
-std::int32_t endJob(const PlotRequest &request, const void *text, std::uint8_t *out,
-                    PlotterState &state) {
-    std::int32_t n = closePe(state, out);
+std::int32_t endJob(std::uint8_t *out, PlotterState &state, const PlotRequest &request,
+                    const void *text) {
+    std::int32_t n = closePe(out, state);
     n += emitText(out + n, kEndFormat);
     state.penUp = 1;
     const std::int32_t copies = cellInt(request, 1);

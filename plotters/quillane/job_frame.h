@@ -12,13 +12,13 @@ namespace drv::quillane {
 // instruction, no halt, no raster buffers) and writes the host's header
 // (`text`, null as empty), page size, rotation, pen count and set-up.
 // Returns the bytes written: the header's length plus at most 59.
-std::int32_t beginJob(const PlotRequest &request, const void *text, std::uint8_t *out,
-                      PlotterState &state);
+std::int32_t beginJob(std::uint8_t *out, PlotterState &state, const PlotRequest &request,
+                      const void *text);
 
 // OpEndJob: closes the PE instruction, parks the pen, feeds the page,
 // requests copies and appends the host's trailer (`text`, null as empty).
 // Returns the bytes written: the trailer's length plus at most 23.
-std::int32_t endJob(const PlotRequest &request, const void *text, std::uint8_t *out,
-                    PlotterState &state);
+std::int32_t endJob(std::uint8_t *out, PlotterState &state, const PlotRequest &request,
+                    const void *text);
 
 }  // namespace drv::quillane

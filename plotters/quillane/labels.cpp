@@ -15,8 +15,8 @@ constexpr const char *kSelectStandardFont = "SS;";
 
 }  // namespace
 
-std::int32_t textStyle(const PlotRequest &request, std::uint8_t *out, PlotterState &state) {
-    const std::int32_t n = closePe(state, out);
+std::int32_t textStyle(std::uint8_t *out, PlotterState &state, const PlotRequest &request) {
+    const std::int32_t n = closePe(out, state);
     // The host gives character sizes in millimetres; SI takes centimetres,
     // and a character cell is two thirds as wide as the size given.
     const double width = double{cellFloat(request, 3)} / 10.0 * 2.0 / 3.0;
@@ -26,14 +26,14 @@ std::int32_t textStyle(const PlotRequest &request, std::uint8_t *out, PlotterSta
                         double{cellFloat(request, 8)});
 }
 
-std::int32_t label(const PlotRequest &request, const void *text, std::uint8_t *out,
-                   PlotterState &state) {
-    const std::int32_t n = penUpMoveAndClose(state, out, cellInt(request, 0), cellInt(request, 1));
+std::int32_t label(std::uint8_t *out, PlotterState &state, const PlotRequest &request,
+                   const void *text) {
+    const std::int32_t n = penUpMoveAndClose(out, state, cellInt(request, 0), cellInt(request, 1));
     return n + emitText(out + n, kLabelFormat, textOrEmpty(text), cellInt(request, 2));
 }
 
-std::int32_t font(const PlotRequest &request, std::uint8_t *out, PlotterState &state) {
-    std::int32_t n = closePe(state, out);
+std::int32_t font(std::uint8_t *out, PlotterState &state, const PlotRequest &request) {
+    std::int32_t n = closePe(out, state);
     const bool typeface = cellInt(request, 0) != 0;
     const bool symbolSet = cellInt(request, 1) != 0;
     if (typeface) {

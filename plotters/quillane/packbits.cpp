@@ -69,7 +69,7 @@ bool startsRun(const std::uint8_t *row, std::size_t p, std::size_t end, bool atR
 
 }  // namespace
 
-std::int32_t compressPackBits(const std::uint8_t *source, std::uint8_t *destination,
+std::int32_t compressPackBits(std::uint8_t *destination, const std::uint8_t *source,
                               std::int32_t length) {
     if (length <= 0) {
         return 0;

@@ -17,11 +17,10 @@ namespace drv::quillane {
 // grow by one header byte per 128 literal bytes.
 constexpr std::int32_t packBitsBound(std::int32_t length) { return length > 0 ? length : 0; }
 
-// Compresses `length` bytes of `source` into `destination` (room for
-// `length` bytes). Returns the compressed count, always below `length`, or
+// Compresses `length` bytes of `row` into `out` (room for `length`
+// bytes). Returns the compressed count, always below `length`, or
 // kCompressGaveUp as soon as the output reaches `length` bytes. A length of
 // 0 or less writes nothing and returns 0; a null buffer gives up.
-std::int32_t compressPackBits(const std::uint8_t *source, std::uint8_t *destination,
-                              std::int32_t length);
+std::int32_t compressPackBits(std::uint8_t *out, const std::uint8_t *row, std::int32_t length);
 
 }  // namespace drv::quillane

@@ -16,7 +16,7 @@ constexpr std::uint8_t kDigitBias = 63;
 
 }  // namespace
 
-std::int32_t encodePeNumber(std::int64_t value, const PlotterState &state, std::uint8_t *out) {
+std::int32_t encodePeNumber(std::uint8_t *out, const PlotterState &state, std::int64_t value) {
     const PeBase base = state.sevenBit != 0 ? kBase32 : kBase64;
     const std::uint64_t digitMask = (std::uint64_t{1} << base.bits) - 1;
     // Sign into the lowest bit; unsigned 64-bit arithmetic holds 2|a| + 1 for
@@ -39,7 +39,7 @@ std::int32_t encodePeNumber(std::int64_t value, const PlotterState &state, std::
     return count;
 }
 
-std::int32_t openPe(PlotterState &state, std::uint8_t *out) {
+std::int32_t openPe(std::uint8_t *out, PlotterState &state) {
     const char *penFlag = state.penUp != 0 ? "<" : "";
     if (state.peOpen != 0) {
         return emitText(out, "%s", penFlag);
@@ -50,7 +50,7 @@ std::int32_t openPe(PlotterState &state, std::uint8_t *out) {
     return emitText(out, "PE%s%s=", state.sevenBit != 0 ? "7" : "", penFlag);
 }
 
-std::int32_t closePe(PlotterState &state, std::uint8_t *out) {
+std::int32_t closePe(std::uint8_t *out, PlotterState &state) {
     if (state.peOpen == 0) {
         return 0;
     }
@@ -58,26 +58,26 @@ std::int32_t closePe(PlotterState &state, std::uint8_t *out) {
     return emitText(out, ";");
 }
 
-std::int32_t moveTo(PlotterState &state, std::uint8_t *out, std::int32_t x, std::int32_t y) {
-    std::int32_t n = openPe(state, out);
-    n += encodePeNumber(std::int64_t{x} - state.lastX, state, out + n);
-    n += encodePeNumber(std::int64_t{y} - state.lastY, state, out + n);
+std::int32_t moveTo(std::uint8_t *out, PlotterState &state, std::int32_t x, std::int32_t y) {
+    std::int32_t n = openPe(out, state);
+    n += encodePeNumber(out + n, state, std::int64_t{x} - state.lastX);
+    n += encodePeNumber(out + n, state, std::int64_t{y} - state.lastY);
     return n;
 }
 
-std::int32_t recordedMoveTo(PlotterState &state, std::uint8_t *out, std::int32_t x,
+std::int32_t recordedMoveTo(std::uint8_t *out, PlotterState &state, std::int32_t x,
                             std::int32_t y) {
-    const std::int32_t n = moveTo(state, out, x, y);
+    const std::int32_t n = moveTo(out, state, x, y);
     state.lastX = x;
     state.lastY = y;
     return n;
 }
 
-std::int32_t penUpMoveAndClose(PlotterState &state, std::uint8_t *out, std::int32_t x,
+std::int32_t penUpMoveAndClose(std::uint8_t *out, PlotterState &state, std::int32_t x,
                                std::int32_t y) {
     state.penUp = 1;
-    std::int32_t n = moveTo(state, out, x, y);
-    n += closePe(state, out + n);
+    std::int32_t n = moveTo(out, state, x, y);
+    n += closePe(out + n, state);
     return n;
 }
 

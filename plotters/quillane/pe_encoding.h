@@ -22,30 +22,30 @@ constexpr std::int32_t kMaxPeDigits = 7;
 // kMaxPeDigits. Values within +-(2^30 - 1) are what the device accepts; any
 // difference of two int32 coordinates is still encoded exactly, without
 // overflow, in at most kMaxPeDigits bytes.
-std::int32_t encodePeNumber(std::int64_t value, const PlotterState &state, std::uint8_t *out);
+std::int32_t encodePeNumber(std::uint8_t *out, const PlotterState &state, std::int64_t value);
 
 // Makes sure a PE instruction is open before a pair or pen number: opens one
 // ("PE", "7" in base 32, "<" when penUp, "=" for an absolute first pair;
 // resets lastX/lastY) or, when one is open, writes "<" if penUp. Returns the
 // bytes written (0 to 5).
-std::int32_t openPe(PlotterState &state, std::uint8_t *out);
+std::int32_t openPe(std::uint8_t *out, PlotterState &state);
 
 // Ends an open PE instruction with ";"; writes nothing when none is open.
 // Returns the bytes written (0 or 1).
-std::int32_t closePe(PlotterState &state, std::uint8_t *out);
+std::int32_t closePe(std::uint8_t *out, PlotterState &state);
 
 // A move to (x, y): openPe, then x - lastX and y - lastY (computed in 64
 // bits). Pen up or down as `penUp` says; lastX/lastY are left unchanged (see
 // recordedMoveTo). Returns the bytes written, at most 5 + 2 * kMaxPeDigits.
-std::int32_t moveTo(PlotterState &state, std::uint8_t *out, std::int32_t x, std::int32_t y);
+std::int32_t moveTo(std::uint8_t *out, PlotterState &state, std::int32_t x, std::int32_t y);
 
 // moveTo, after which (x, y) is the point the next pair is relative to.
-std::int32_t recordedMoveTo(PlotterState &state, std::uint8_t *out, std::int32_t x, std::int32_t y);
+std::int32_t recordedMoveTo(std::uint8_t *out, PlotterState &state, std::int32_t x, std::int32_t y);
 
 // Sets penUp, moves to (x, y) and closes the instruction: how circles, arcs,
 // labels, polygons and images place the pen before their own command. Not
 // recorded: the next PE instruction starts from 0 anyway.
-std::int32_t penUpMoveAndClose(PlotterState &state, std::uint8_t *out, std::int32_t x,
+std::int32_t penUpMoveAndClose(std::uint8_t *out, PlotterState &state, std::int32_t x,
                                std::int32_t y);
 
 }  // namespace drv::quillane

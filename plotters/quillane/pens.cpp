@@ -20,29 +20,29 @@ std::int32_t colorByte(std::int32_t intensity) {
 
 }  // namespace
 
-std::int32_t selectPen(const PlotRequest &request, std::uint8_t *out, PlotterState &state) {
+std::int32_t selectPen(std::uint8_t *out, PlotterState &state, const PlotRequest &request) {
     // A pen number is not a pair: it must not carry the pen-up flag.
     state.penUp = 0;
-    std::int32_t n = openPe(state, out);
+    std::int32_t n = openPe(out, state);
     n += emitText(out + n, ":");
-    n += encodePeNumber(cellInt(request, 0), state, out + n);
+    n += encodePeNumber(out + n, state, cellInt(request, 0));
     state.penUp = 1;
     return n;
 }
 
-std::int32_t penWidth(const PlotRequest &request, std::uint8_t *out, PlotterState &state) {
-    const std::int32_t n = closePe(state, out);
+std::int32_t penWidth(std::uint8_t *out, PlotterState &state, const PlotRequest &request) {
+    const std::int32_t n = closePe(out, state);
     return n + emitText(out + n, kWidthFormat, double{cellFloat(request, 1)}, cellInt(request, 0));
 }
 
-std::int32_t penColor(const PlotRequest &request, std::uint8_t *out, PlotterState &state) {
-    const std::int32_t n = closePe(state, out);
+std::int32_t penColor(std::uint8_t *out, PlotterState &state, const PlotRequest &request) {
+    const std::int32_t n = closePe(out, state);
     return n + emitText(out + n, kColorFormat, cellInt(request, 0), colorByte(cellInt(request, 1)),
                         colorByte(cellInt(request, 2)), colorByte(cellInt(request, 3)));
 }
 
-std::int32_t velocity(const PlotRequest &request, std::uint8_t *out, PlotterState &state) {
-    std::int32_t n = closePe(state, out);
+std::int32_t velocity(std::uint8_t *out, PlotterState &state, const PlotRequest &request) {
+    std::int32_t n = closePe(out, state);
     if (cellInt(request, 1) != 0) {
         n += emitText(out + n, kVelocityFormat, double{cellFloat(request, 2)} / 10.0,
                       cellInt(request, 0));

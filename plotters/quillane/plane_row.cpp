@@ -15,8 +15,8 @@ namespace {
 constexpr std::int32_t kMaxPlaneDepth = 15;
 
 // Gathers bit `plane` of the first planeLength * 8 pixels of the row.
-void extractPlane(const std::uint8_t *row, unsigned depth, unsigned plane, std::int32_t planeLength,
-                  std::uint8_t *out) {
+void extractPlane(std::uint8_t *out, const std::uint8_t *row, std::int32_t planeLength,
+                  unsigned depth, unsigned plane) {
     if (depth == 1) {
         if (planeLength > 0) {
             std::memcpy(out, row, static_cast<std::size_t>(planeLength));
@@ -44,7 +44,7 @@ std::int32_t sendPlane(std::uint8_t *out, const std::uint8_t *plane, std::int32_
     auto *scratch = static_cast<std::uint8_t *>(obtainBlock(static_cast<std::size_t>(planeLength)));
     std::int32_t n;
     const std::int32_t packed =
-        scratch != nullptr ? compressPackBits(plane, scratch, planeLength) : kCompressGaveUp;
+        scratch != nullptr ? compressPackBits(scratch, plane, planeLength) : kCompressGaveUp;
     if (packed != kCompressGaveUp && packed < planeLength) {
         n = emitTransfer(out, kMethodPackBits, packed, terminator, scratch);
     } else {
@@ -54,8 +54,8 @@ std::int32_t sendPlane(std::uint8_t *out, const std::uint8_t *plane, std::int32_
     return n;
 }
 
-std::int32_t encodePlaneRow(const PlotRequest &request, const std::uint8_t *row,
-                            std::uint8_t *out) {
+std::int32_t encodePlaneRow(std::uint8_t *out, const PlotRequest &request,
+                            const std::uint8_t *row) {
     const std::int32_t width = cellInt(request, 0);
     const std::int32_t depth = cellInt(request, 1);
     if (width < 0 || depth < 1 || depth > kMaxPlaneDepth) {
@@ -75,8 +75,8 @@ std::int32_t encodePlaneRow(const PlotRequest &request, const std::uint8_t *row,
     const auto lastByteMask = static_cast<std::uint8_t>(0xFF << ((8 - width % 8) % 8));
     std::int32_t n = 0;
     for (std::int32_t i = 0; i < depth; ++i) {
-        extractPlane(row, static_cast<unsigned>(depth), static_cast<unsigned>(i), planeLength,
-                     plane);
+        extractPlane(plane, row, planeLength, static_cast<unsigned>(depth),
+                     static_cast<unsigned>(i));
         if (planeLength > 0) {
             plane[planeLength - 1] &= lastByteMask;
         }

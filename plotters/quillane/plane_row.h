@@ -25,6 +25,6 @@ std::int32_t sendPlane(std::uint8_t *out, const std::uint8_t *plane, std::int32_
 // Returns the bytes written, at most depth * (kMaxTransferHeader + plane
 // length); 0 for a negative width, a depth outside 1..15, a missing row or
 // when the plane buffer cannot be obtained.
-std::int32_t encodePlaneRow(const PlotRequest &request, const std::uint8_t *row, std::uint8_t *out);
+std::int32_t encodePlaneRow(std::uint8_t *out, const PlotRequest &request, const std::uint8_t *row);
 
 }  // namespace drv::quillane

@@ -14,30 +14,30 @@ constexpr const char *kFillTypeFormat = "FT10,%d";
 
 }  // namespace
 
-std::int32_t polygonBegin(const PlotRequest &request, std::uint8_t *out, PlotterState &state) {
-    std::int32_t n = penUpMoveAndClose(state, out, cellInt(request, 0), cellInt(request, 1));
+std::int32_t polygonBegin(std::uint8_t *out, PlotterState &state, const PlotRequest &request) {
+    std::int32_t n = penUpMoveAndClose(out, state, cellInt(request, 0), cellInt(request, 1));
     n += emitText(out + n, kEnterPolygon);
     state.penUp = 0;
     return n;
 }
 
-std::int32_t polygonNext(const PlotRequest &request, std::uint8_t *out, PlotterState &state) {
-    std::int32_t n = closePe(state, out);
+std::int32_t polygonNext(std::uint8_t *out, PlotterState &state, const PlotRequest &request) {
+    std::int32_t n = closePe(out, state);
     n += emitText(out + n, kCloseSubpolygon);
     state.penUp = 1;
-    n += recordedMoveTo(state, out + n, cellInt(request, 0), cellInt(request, 1));
+    n += recordedMoveTo(out + n, state, cellInt(request, 0), cellInt(request, 1));
     state.penUp = 0;
     return n;
 }
 
 std::int32_t polygonFill(std::uint8_t *out, PlotterState &state) {
-    const std::int32_t n = closePe(state, out);
+    const std::int32_t n = closePe(out, state);
     state.penUp = 1;
     return n + emitText(out + n, kFillPolygon);
 }
 
-std::int32_t fillType(const PlotRequest &request, std::uint8_t *out, PlotterState &state) {
-    const std::int32_t n = closePe(state, out);
+std::int32_t fillType(std::uint8_t *out, PlotterState &state, const PlotRequest &request) {
+    const std::int32_t n = closePe(out, state);
     return n + emitText(out + n, kFillTypeFormat, cellInt(request, 0));
 }
 

@@ -58,7 +58,7 @@ std::uint8_t *buildExpansionTable(const std::uint8_t *record) {
     return table;
 }
 
-std::int32_t programPalette(const std::uint8_t *record, std::uint8_t *out) {
+std::int32_t programPalette(std::uint8_t *out, const std::uint8_t *record) {
     std::int32_t n = 0;
     const std::int32_t lastIndex = paletteLastIndex(record);
     for (std::int32_t i = 0; i <= lastIndex; ++i) {
@@ -77,8 +77,8 @@ void releaseRasterBuffers(PlotterState &state) {
     state.palette = nullptr;
 }
 
-std::int32_t rasterBegin(const PlotRequest &request, const void *text, std::uint8_t *out,
-                         PlotterState &state) {
+std::int32_t rasterBegin(std::uint8_t *out, PlotterState &state, const PlotRequest &request,
+                         const void *text) {
     // Buffers of an image that was never ended would otherwise be lost.
     releaseRasterBuffers(state);
     const auto *record = static_cast<const std::uint8_t *>(text);
@@ -86,7 +86,7 @@ std::int32_t rasterBegin(const PlotRequest &request, const void *text, std::uint
     const bool indexed = depth < 16;
     const bool expand = hasFlag(request, FlagExpandPalette);
 
-    std::int32_t n = penUpMoveAndClose(state, out, cellInt(request, 0), cellInt(request, 1));
+    std::int32_t n = penUpMoveAndClose(out, state, cellInt(request, 0), cellInt(request, 1));
     n += emitText(out + n, kEnterPcl);
     std::uint8_t payload[kPayloadSize];
     if (indexed && !expand) {
@@ -102,7 +102,7 @@ std::int32_t rasterBegin(const PlotRequest &request, const void *text, std::uint
                   double{cellFloat(request, 2)} * kDecipointsPerMillimetre,
                   double{cellFloat(request, 3)} * kDecipointsPerMillimetre);
     if (indexed && !expand) {
-        n += programPalette(record, out + n);
+        n += programPalette(out + n, record);
     }
     n += emitText(out + n, kStartRaster);
     if (indexed && expand) {
@@ -111,7 +111,7 @@ std::int32_t rasterBegin(const PlotRequest &request, const void *text, std::uint
     return n;
 }
 
-std::int32_t rasterEnd(const PlotRequest &request, std::uint8_t *out, PlotterState &state) {
+std::int32_t rasterEnd(std::uint8_t *out, PlotterState &state, const PlotRequest &request) {
     const std::int32_t n = emitText(out, kEndRaster);
     releaseRasterBuffers(state);
     if (hasFlag(request, FlagHaltAfterRaster)) {

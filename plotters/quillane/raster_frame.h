@@ -14,13 +14,13 @@ namespace drv::quillane {
 // RGB table for driver-expanded images (none when it cannot be obtained).
 // Returns the bytes written: at most 115 plus 21 per palette entry. A null
 // `text` reads as a palette with no entries.
-std::int32_t rasterBegin(const PlotRequest &request, const void *text, std::uint8_t *out,
-                         PlotterState &state);
+std::int32_t rasterBegin(std::uint8_t *out, PlotterState &state, const PlotRequest &request,
+                         const void *text);
 
 // OpRasterEnd: end raster graphics and return to HP-GL/2, release the
 // image's buffers (none held is fine), halt vectors when flags 0x08 is set.
 // Returns the bytes written (17).
-std::int32_t rasterEnd(const PlotRequest &request, std::uint8_t *out, PlotterState &state);
+std::int32_t rasterEnd(std::uint8_t *out, PlotterState &state, const PlotRequest &request);
 
 // Releases the seed row and the palette table if held; both are null after.
 void releaseRasterBuffers(PlotterState &state);

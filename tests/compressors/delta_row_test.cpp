@@ -89,19 +89,19 @@ TEST(DeltaRow, FormOf32767BytesReadsAsGivingUp) {
     row.resize(40000, 0x00);
     std::vector<std::uint8_t> destination(row.size());
     const Bytes seed(row.size(), 0x00);
-    EXPECT_EQ(compressDeltaRow(row.data(), destination.data(), 40000, seed.data()),
+    EXPECT_EQ(compressDeltaRow(destination.data(), row.data(), 40000, seed.data()),
               kCompressGaveUp);
     row[3640 * 9 + 6] = 0x01;  // the last command grows by one byte
-    EXPECT_EQ(compressDeltaRow(row.data(), destination.data(), 40000, seed.data()), 32768);
+    EXPECT_EQ(compressDeltaRow(destination.data(), row.data(), 40000, seed.data()), 32768);
 }
 
 TEST(DeltaRow, NegativeLengthOrMissingBufferWritesNothing) {
     std::uint8_t row[4] = {1, 2, 3, 4};
     std::uint8_t seed[4] = {};
     std::uint8_t destination[4] = {0xA5, 0xA5, 0xA5, 0xA5};
-    EXPECT_EQ(compressDeltaRow(row, destination, -4, seed), 0);
-    EXPECT_EQ(compressDeltaRow(row, destination, 4, nullptr), kCompressGaveUp);
-    EXPECT_EQ(compressDeltaRow(nullptr, destination, 4, seed), kCompressGaveUp);
+    EXPECT_EQ(compressDeltaRow(destination, row, -4, seed), 0);
+    EXPECT_EQ(compressDeltaRow(destination, row, 4, nullptr), kCompressGaveUp);
+    EXPECT_EQ(compressDeltaRow(destination, nullptr, 4, seed), kCompressGaveUp);
     EXPECT_EQ(destination[0], 0xA5);
 }
 

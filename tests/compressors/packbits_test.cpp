@@ -76,9 +76,9 @@ TEST(PackBits, WritesTheExpectedBytes) {
 TEST(PackBits, NegativeLengthOrMissingBufferWritesNothing) {
     std::uint8_t row[4] = {1, 2, 3, 4};
     std::uint8_t destination[4] = {0xA5, 0xA5, 0xA5, 0xA5};
-    EXPECT_EQ(compressPackBits(row, destination, -4), 0);
-    EXPECT_EQ(compressPackBits(nullptr, destination, 4), kCompressGaveUp);
-    EXPECT_EQ(compressPackBits(row, nullptr, 4), kCompressGaveUp);
+    EXPECT_EQ(compressPackBits(destination, row, -4), 0);
+    EXPECT_EQ(compressPackBits(destination, nullptr, 4), kCompressGaveUp);
+    EXPECT_EQ(compressPackBits(nullptr, row, 4), kCompressGaveUp);
     EXPECT_EQ(destination[0], 0xA5);
 }
 

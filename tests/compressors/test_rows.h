@@ -60,14 +60,14 @@ Compressed compressGuarded(std::size_t length, Compress compress) {
 
 inline Compressed packBits(const Bytes &row) {
     return compressGuarded(row.size(), [&](std::uint8_t *destination) {
-        return quillane::compressPackBits(row.data(), destination,
+        return quillane::compressPackBits(destination, row.data(),
                                           static_cast<std::int32_t>(row.size()));
     });
 }
 
 inline Compressed deltaRow(const Bytes &row, const Bytes &seed) {
     return compressGuarded(row.size(), [&](std::uint8_t *destination) {
-        return quillane::compressDeltaRow(row.data(), destination,
+        return quillane::compressDeltaRow(destination, row.data(),
                                           static_cast<std::int32_t>(row.size()), seed.data());
     });
 }

@@ -67,15 +67,15 @@ PlotterState framing(int radix, int bias = 0x20) {
     return state;
 }
 
-std::size_t encode(Writer writer, const PlotterState &state, Body &body, std::int64_t dx, std::int64_t dy) {
+std::int32_t encode(Writer writer, const PlotterState &state, Body &body, std::int64_t dx, std::int64_t dy) {
     switch (writer) {
     case Writer::Step:
-        return drv::drevant::encodeStep(state, body, static_cast<std::int32_t>(dx),
+        return drv::drevant::encodeStep(body, state, static_cast<std::int32_t>(dx),
                                         static_cast<std::int32_t>(dy));
     case Writer::Move:
-        return drv::drevant::encodeMove(state, body, dx, dy);
+        return drv::drevant::encodeMove(body, state, dx, dy);
     case Writer::Pen:
-        return drv::drevant::encodePenNumber(state, body, static_cast<std::int32_t>(dx));
+        return drv::drevant::encodePenNumber(body, state, static_cast<std::int32_t>(dx));
     }
     return 0;
 }
@@ -85,10 +85,10 @@ TEST(Encode, StepsMovesAndPenNumbers) {
         SCOPED_TRACE(c.line);
         const PlotterState state = framing(c.radix);
         Body body;
-        EXPECT_EQ(encode(c.writer, state, body, c.dx, c.dy), c.expected.size());
+        EXPECT_EQ(encode(c.writer, state, body, c.dx, c.dy), static_cast<std::int32_t>(c.expected.size()));
         EXPECT_FALSE(body.spoiled);
         Codes codes;
-        for (std::size_t k = 0; k < body.length; ++k) {
+        for (std::int32_t k = 0; k < body.length; ++k) {
             codes.push_back((body.bytes[k] - 0x20) & 0xFF);
         }
         EXPECT_EQ(codes, c.expected);
@@ -124,12 +124,12 @@ TEST(Encode, WritersAppendAllOrNothing) {
     for (const RefusedCase &c : kRefusedCases) {
         SCOPED_TRACE(c.line);
         Body body;
-        EXPECT_EQ(encode(c.writer, framing(c.radix, c.bias), body, c.dx, c.dy), 0u);
+        EXPECT_EQ(encode(c.writer, framing(c.radix, c.bias), body, c.dx, c.dy), 0);
         EXPECT_TRUE(body.spoiled);
-        EXPECT_EQ(body.length, 0u);
+        EXPECT_EQ(body.length, 0);
     }
     Body longest;  // 63 steps of 4 bytes still fit a body
-    EXPECT_EQ(drv::drevant::encodeMove(framing(32), longest, 63 * 32767, 0), 252u);
+    EXPECT_EQ(drv::drevant::encodeMove(longest, framing(32), 63 * 32767, 0), 252);
 }
 
 }  // namespace

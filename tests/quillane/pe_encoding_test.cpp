@@ -19,7 +19,7 @@ std::string encode(std::int64_t value, bool sevenBit) {
     state.sevenBit = sevenBit ? 1 : 0;
     std::uint8_t out[16];
     std::memset(out, 0xEE, sizeof out);
-    const std::int32_t n = encodePeNumber(value, state, out);
+    const std::int32_t n = encodePeNumber(out, state, value);
     EXPECT_GE(n, 1);
     EXPECT_LE(n, kMaxPeDigits);
     EXPECT_EQ(out[n], 0) << "a NUL follows the digits";
