@@ -1,8 +1,6 @@
-// The library's one entry point: a request in, its bytes and their count out.
-#include <cstdint>
+#include "plotters/quillane/entry.h"
 
 #include "common/plot_contract.h"
-#include "drvsuite/plotter.h"
 #include "plotters/quillane/color_row.h"
 #include "plotters/quillane/drawing.h"
 #include "plotters/quillane/job_frame.h"
@@ -81,11 +79,8 @@ std::int32_t dispatch(std::uint8_t *out, PlotterState &state, const PlotRequest 
 }
 
 }  // namespace
-}  // namespace drv::quillane
 
-extern "C" DRV_ENTRY std::int32_t DRV_CALL pldbin(PlotRequest *request, const void *text,
-                                                  unsigned char *out, void *state) {
-    using namespace drv::quillane;
+std::int32_t runPlotter(PlotRequest *request, const void *text, std::uint8_t *out, void *state) {
     auto &plotter = *static_cast<PlotterState *>(state);
     out[0] = 0;
     std::int32_t count = 0;
@@ -98,3 +93,5 @@ extern "C" DRV_ENTRY std::int32_t DRV_CALL pldbin(PlotRequest *request, const vo
     request->outLength = count;
     return 0;
 }
+
+}  // namespace drv::quillane
