@@ -6,6 +6,7 @@
 #include "common/plot_contract.h"
 #include "plotters/quillane/emit.h"
 #include "plotters/quillane/pe_encoding.h"
+#include "plotters/quillane/raster_frame.h"
 
 namespace drv::quillane {
 namespace {
@@ -55,6 +56,9 @@ std::int32_t endJob(std::uint8_t *out, PlotterState &state, const PlotRequest &r
         n += emitText(out + n, kCopiesFormat, repeats);
     }
     n += emitText(out + n, "%s", textOrEmpty(text));
+    // A host may end the job inside an image (no OpRasterEnd): its buffers
+    // go back here, as the next OpBeginJob must not trust the block.
+    releaseRasterBuffers(state);
     return n;
 }
 

@@ -210,6 +210,49 @@ TEST(RasterEnd, ReleasesBuffersOnceWhateverTheOrder) {
     }
 }
 
+// A job may end with an image still open (the host never sent
+// OpRasterEnd): the end of the job hands back the palette table and the
+// seed row, so neither the next job on the block nor the host's discarding
+// it loses them. The job's closing bytes stay as they are.
+TEST(EndJob, ReleasesTheBuffersOfAnImageLeftOpen) {
+    const Bytes row32(4 * 4, 0x40);
+    const Bytes row8(4, 0x01);
+    const struct {
+        int line;
+        std::int32_t depth, flags;
+        const Bytes *row;  // sent twice, or none
+        int heldBeforeEnd;
+    } cases[] = {
+        {__LINE__, 8, FlagExpandPalette, nullptr, 1},  // the table only
+        {__LINE__, 8, FlagExpandPalette, &row8, 2},    // table and seed row
+        {__LINE__, 32, 0, &row32, 1},                  // the seed row only
+        {__LINE__, 32, FlagHaltAfterRaster, &row32, 1},
+        {__LINE__, 4, 0, &row8, 0},                    // planes keep nothing
+    };
+    const auto record = paletteRecord(1, {{0xFF00, 0, 0}, {0, 0xFF00, 0}});
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.line);
+        HeapGuard heap;
+        PlotSession session;
+        for (int job = 0; job < 2; ++job) {
+            session.call(OpBeginJob, {0, 0, 1, 1, 1});
+            session.call(OpRasterBegin, {0, 0, 1.0f, 1.0f, 4, 2, c.depth}, record.data(),
+                         c.flags);
+            for (int r = 0; c.row != nullptr && r < 2; ++r) {
+                session.call(OpRasterRow, {4, c.depth}, c.row->data(), c.flags);
+            }
+            EXPECT_EQ(heap.held(), c.heldBeforeEnd);
+            EXPECT_EQ(session.call(OpEndJob), "PUSP0PG;");
+            EXPECT_EQ(session.state().palette, nullptr);
+            EXPECT_EQ(session.state().seedRow, nullptr);
+            EXPECT_EQ(heap.held(), 0);
+        }
+        // An end with nothing held releases nothing and writes the same.
+        EXPECT_EQ(session.call(OpEndJob), "PUSP0PG;");
+        EXPECT_EQ(heap.held(), 0);
+    }
+}
+
 TEST(RasterEnd, HaltStopsEverythingButTheJobFrame) {
     HeapGuard heap;
     PlotSession session = begunJob();
