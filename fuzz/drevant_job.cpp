@@ -28,6 +28,7 @@
 
 #include "drvsuite/plotter.h"
 #include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_input.h"
 #include "plotters/drevant/state.h"
 #include "tests/support/test_heap.h"
 
@@ -40,35 +41,7 @@ constexpr std::size_t kPreambleLength = 67;
 constexpr std::size_t kRecordLength = 255;
 constexpr std::size_t kOutSize = kPreambleLength + 2 * kRecordLength + 1;
 
-class Input {
-public:
-    Input(const std::uint8_t *data, std::size_t size) : data_(data), size_(size) {}
-    bool empty() const { return at_ >= size_; }
-    std::uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
-    std::uint32_t little(int count) {
-        std::uint32_t value = 0;
-        for (int k = 0; k < count; ++k) {
-            value |= static_cast<std::uint32_t>(byte()) << (8 * k);
-        }
-        return value;
-    }
-
-private:
-    const std::uint8_t *data_;
-    std::size_t size_;
-    std::size_t at_ = 0;
-};
-
-std::uint32_t readCell(Input &in) {
-    switch (in.byte() % 4) {
-    case 0:
-        return static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<std::int8_t>(in.byte())));
-    case 1:
-        return static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<std::int16_t>(in.little(2))));
-    default:  // int32 or float: the same four bytes
-        return in.little(4);
-    }
-}
+using drv::fuzz::Input;
 
 std::string pendingLine(const PlotterState &state) {
     if (state.lineBuffer == nullptr) {
@@ -175,7 +148,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         request.flags = in.byte();
         const int cells = in.byte() % 12;
         for (int k = 0; k < cells; ++k) {
-            const std::uint32_t cell = readCell(in);
+            const std::uint32_t cell = in.cell();
             std::memcpy(&request.param[k], &cell, sizeof cell);
         }
         const std::uint8_t t = in.byte();
