@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "plotters/quillane/compress.h"
+#include "plotters/quillane/row_scan.h"
 
 namespace drv::quillane {
 
@@ -27,5 +28,10 @@ constexpr std::int32_t deltaRowBound(std::int32_t length) { return length > 0 ? 
 // writes nothing and returns 0; a null buffer gives up.
 std::int32_t compressDeltaRow(std::uint8_t *out, const std::uint8_t *row, std::int32_t length,
                               const std::uint8_t *seed);
+
+// compressDeltaRow with a chosen scanner (row_scan.h), as compressPackBitsWith.
+template <typename Scan>
+std::int32_t compressDeltaRowWith(std::uint8_t *out, const std::uint8_t *row, std::int32_t length,
+                                  const std::uint8_t *seed);
 
 }  // namespace drv::quillane

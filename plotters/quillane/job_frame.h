@@ -17,7 +17,8 @@ std::int32_t beginJob(std::uint8_t *out, PlotterState &state, const PlotRequest 
 
 // OpEndJob: closes the PE instruction, parks the pen, feeds the page,
 // requests copies and appends the host's trailer (`text`, null as empty);
-// releases the buffers of an image the host left open. Returns the bytes written: the trailer's length plus at most 23.
+// releases the buffers of an image the host left open. Returns the bytes
+// written: the trailer's length plus at most 23.
 std::int32_t endJob(std::uint8_t *out, PlotterState &state, const PlotRequest &request,
                     const void *text);
 

@@ -1,115 +1,166 @@
 #include "plotters/quillane/packbits.h"
 
+#include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 namespace drv::quillane {
 namespace {
 
-constexpr std::size_t kMaxPiece = 128;             // bytes one header covers
-constexpr std::uint8_t kOpeningLiteralHeader = 0xFF;  // count - 1 before the first byte
-constexpr std::uint8_t kFullLiteralHeader = 0x7F;     // 128 literal bytes
-constexpr std::size_t kNoLiteral = SIZE_MAX;
+constexpr std::size_t kMaxPiece = 128;  // bytes one header covers
 
-// The destination, what has been written, and the open literal run. Writers
-// report whether compression may go on: the write that fills the destination
-// is the last one, since a form as long as the row gains nothing.
-class PackBitsOutput {
-public:
-    PackBitsOutput(std::uint8_t *bytes, std::size_t capacity) : bytes_(bytes), capacity_(capacity) {}
+// Where pairs and triples of equal bytes start, 64 positions at a time. The
+// encoder asks about positions in increasing order, so one window is built
+// at a time and most questions are a shift and a bit count; a run or a
+// literal stretch that outlasts its window is followed by the scanner.
+template <typename Scan>
+struct EqualityWindow {
+    const std::uint8_t *row;
+    std::size_t end;
+    std::size_t base = SIZE_MAX;
+    std::uint64_t pairs = 0;
+    std::uint64_t triples = 0;
 
-    std::size_t written() const { return written_; }
-
-    // No literal run is open at the start of the row and right after a
-    // repeat run; that place is the run boundary, where a pair of equal
-    // bytes becomes a run of 2 instead of joining a literal run.
-    bool atRunBoundary() const { return literalHeader_ == kNoLiteral; }
-
-    // Appends `byte` to the open literal run, opening one first when none is
-    // open or the open one holds 128 bytes. The header holds count - 1.
-    bool literal(std::uint8_t byte) {
-        if (atRunBoundary() || bytes_[literalHeader_] == kFullLiteralHeader) {
-            literalHeader_ = written_;
-            if (!put(kOpeningLiteralHeader)) {
-                return false;
-            }
+    void cover(std::size_t p) {
+        const std::size_t start = p - p % 64;
+        if (start != base) {
+            base = start;
+            pairs = Scan::pairMask(row, base, end);
+            // A triple at the window's last position needs the next pair.
+            const std::uint64_t next = base + 65 < end && row[base + 64] == row[base + 65];
+            triples = pairs & (pairs >> 1 | next << 63);
         }
-        ++bytes_[literalHeader_];
-        return put(byte);
     }
 
-    // Writes a repeat run of `count` copies (2 to 128) of `byte`; its header
-    // is 1 - count as a signed byte. Any open literal run ends here.
-    bool run(std::size_t count, std::uint8_t byte) {
-        literalHeader_ = kNoLiteral;
-        return put(static_cast<std::uint8_t>(1 + 256 - count)) && put(byte);
+    bool pairAt(std::size_t p) {
+        cover(p);
+        return (pairs >> (p % 64) & 1u) != 0;
     }
 
-private:
-    bool put(std::uint8_t byte) {
-        bytes_[written_++] = byte;
-        return written_ < capacity_;
+    // The first position from `from` on where three equal bytes start, or
+    // `end`.
+    std::size_t nextTriple(std::size_t from) {
+        if (from + 2 >= end) {
+            return end;
+        }
+        cover(from);
+        const std::uint64_t marks = triples >> (from % 64);
+        if (marks != 0) {
+            return from + static_cast<std::size_t>(std::countr_zero(marks));
+        }
+        return Scan::tripleStart(row, base + 64, end);
     }
 
-    std::uint8_t *bytes_;
-    std::size_t capacity_;
-    std::size_t written_ = 0;
-    std::size_t literalHeader_ = kNoLiteral;
+    // The end of the run of equal bytes that starts with a pair at `q`.
+    std::size_t runEnd(std::size_t q) {
+        cover(q);
+        const std::uint64_t breaks = ~pairs >> (q % 64);
+        if (breaks != 0) {
+            return q + static_cast<std::size_t>(std::countr_zero(breaks)) + 1;
+        }
+        return Scan::runEnd(row, base + 64, end, row[q]);
+    }
 };
 
-// A repeat run starts at `p` when the next byte is equal and either no
-// literal run is open, the pair is the row's last two bytes, or a third
-// equal byte follows. Inside a literal stretch a lone pair stays literal:
-// as a run it would cost a run header and a new literal header.
-bool startsRun(const std::uint8_t *row, std::size_t p, std::size_t end, bool atRunBoundary) {
-    if (p + 1 >= end || row[p + 1] != row[p]) {
-        return false;
+// The row as a sequence of stretches. A literal stretch is a run of bytes
+// sent as they are, in pieces of at most 128 behind a header of count - 1;
+// a repeat run is a stretch of equal bytes sent as pieces of 2 to 128, each
+// a header of 1 - count and the byte. Where one ends and the next begins:
+//  - at the start of the row and right after a repeat run (no literal piece
+//    open) a pair of equal bytes starts a repeat run;
+//  - inside a literal stretch only three equal bytes do, or a pair that
+//    ends the row: a lone pair stays literal, since as a run it would cost a
+//    run header and a new literal header;
+//  - a run ends at the first different byte; a single byte left over after
+//    its last full piece of 128 is the first byte of a literal stretch.
+// The form is written stretch by stretch; each stretch is checked against
+// the destination before any of it is written, so the compressor gives up
+// (a form as long as the row gains nothing) without ever writing the byte
+// that would fill the destination. One function with its state in locals:
+// the output is bytes, which may alias anything a pointer reaches.
+template <typename Scan>
+std::int32_t encodePackBits(std::uint8_t *out, const std::uint8_t *row, std::size_t end) {
+    EqualityWindow<Scan> window{row, end};
+    std::uint8_t *to = out;
+    // The form must stay shorter than the row: the last byte it may use.
+    std::uint8_t *const last = out + end - 1;
+    std::size_t p = 0;
+    bool afterRun = true;  // the row starts like a run boundary
+    while (p < end) {
+        std::size_t q = p;  // where the next repeat run starts
+        if (!afterRun || !window.pairAt(p)) {
+            // A literal stretch up to the next three equal bytes, the row's
+            // last pair, or the end of the row.
+            q = window.nextTriple(p + 1);
+            if (q == end && p + 2 < end && row[end - 2] == row[end - 1]) {
+                q = end - 2;
+            }
+            const std::size_t count = q - p;
+            if (count + (count + kMaxPiece - 1) / kMaxPiece > static_cast<std::size_t>(last - to)) {
+                return kCompressGaveUp;
+            }
+            for (std::size_t at = p; at < q; at += kMaxPiece) {
+                const std::size_t n = q - at < kMaxPiece ? q - at : kMaxPiece;
+                *to++ = static_cast<std::uint8_t>(n - 1);
+                // Most pieces are short: a fixed 16-byte copy serves them
+                // where row and destination have the room (what it writes
+                // past the piece is overwritten next, or lies past the form).
+                if (n <= 16 && at + 16 <= end && static_cast<std::size_t>(last - to) >= 15) {
+                    std::memcpy(to, row + at, 16);
+                } else {
+                    std::memcpy(to, row + at, n);
+                }
+                to += n;
+            }
+            if (q == end) {
+                break;
+            }
+        }
+        const std::size_t runEnd = window.runEnd(q);
+        std::size_t count = runEnd - q;
+        // A single byte left over opens the literal stretch that follows.
+        const bool leftOver = count % kMaxPiece == 1;
+        count -= leftOver ? 1 : 0;
+        if (2 * ((count + kMaxPiece - 1) / kMaxPiece) > static_cast<std::size_t>(last - to)) {
+            return kCompressGaveUp;
+        }
+        const std::uint8_t c = row[q];
+        for (; count > kMaxPiece; count -= kMaxPiece) {
+            *to++ = static_cast<std::uint8_t>(1 + 256 - kMaxPiece);
+            *to++ = c;
+        }
+        *to++ = static_cast<std::uint8_t>(1 + 256 - count);
+        *to++ = c;
+        p = runEnd - (leftOver ? 1 : 0);
+        afterRun = !leftOver;
     }
-    return atRunBoundary || p + 2 >= end || row[p + 2] == row[p];
+    return static_cast<std::int32_t>(to - out);
 }
 
 }  // namespace
 
-std::int32_t compressPackBits(std::uint8_t *destination, const std::uint8_t *source,
-                              std::int32_t length) {
+template <typename Scan>
+std::int32_t compressPackBitsWith(std::uint8_t *out, const std::uint8_t *row,
+                                  std::int32_t length) {
     if (length <= 0) {
         return 0;
     }
-    if (source == nullptr || destination == nullptr) {
+    if (out == nullptr || row == nullptr) {
         return kCompressGaveUp;
     }
-    const auto end = static_cast<std::size_t>(length);
-    PackBitsOutput out(destination, end);
-    std::size_t p = 0;
-    while (p < end) {
-        const std::uint8_t c = source[p];
-        if (!startsRun(source, p, end, out.atRunBoundary())) {
-            if (!out.literal(c)) {
-                return kCompressGaveUp;
-            }
-            ++p;
-            continue;
-        }
-        std::size_t runEnd = p + 2;
-        while (runEnd < end && source[runEnd] == c) {
-            ++runEnd;
-        }
-        // Split into pieces of 128. A single byte left over after the last
-        // full piece cannot be a run; it becomes the next literal byte.
-        std::size_t count = runEnd - p;
-        for (; count > kMaxPiece; count -= kMaxPiece) {
-            if (!out.run(kMaxPiece, c)) {
-                return kCompressGaveUp;
-            }
-        }
-        if (count == 1) {
-            p = runEnd - 1;
-        } else if (out.run(count, c)) {
-            p = runEnd;
-        } else {
-            return kCompressGaveUp;
-        }
-    }
-    return static_cast<std::int32_t>(out.written());
+    return encodePackBits<Scan>(out, row, static_cast<std::size_t>(length));
+}
+
+template std::int32_t compressPackBitsWith<scan::Words>(std::uint8_t *, const std::uint8_t *,
+                                                        std::int32_t);
+#if defined(__SSE2__)
+template std::int32_t compressPackBitsWith<scan::Sse2>(std::uint8_t *, const std::uint8_t *,
+                                                       std::int32_t);
+#endif
+
+std::int32_t compressPackBits(std::uint8_t *out, const std::uint8_t *row, std::int32_t length) {
+    return compressPackBitsWith<scan::FastScan>(out, row, length);
 }
 
 }  // namespace drv::quillane

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "plotters/quillane/compress.h"
+#include "plotters/quillane/row_scan.h"
 
 namespace drv::quillane {
 
@@ -22,5 +23,11 @@ constexpr std::int32_t packBitsBound(std::int32_t length) { return length > 0 ? 
 // kCompressGaveUp as soon as the output reaches `length` bytes. A length of
 // 0 or less writes nothing and returns 0; a null buffer gives up.
 std::int32_t compressPackBits(std::uint8_t *out, const std::uint8_t *row, std::int32_t length);
+
+// compressPackBits with a chosen scanner (row_scan.h): scan::Words, and
+// scan::Sse2 where the build has it. All give the same results; the tests
+// hold each of them to the byte-at-a-time rules.
+template <typename Scan>
+std::int32_t compressPackBitsWith(std::uint8_t *out, const std::uint8_t *row, std::int32_t length);
 
 }  // namespace drv::quillane
