@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_table.h"
+#include "bench/raster_workloads.h"
 #include "drvsuite/plotter.h"
 #include "plotters/quillane/plotter_state.h"
 
@@ -93,6 +94,14 @@ const RowCase kRowCases[] = {
     {"direct32/gradient", kPixels, 32, 0, gradient32},
     {"direct32/gradient-raw", kPixels, 32, FlagColorUncompressed, gradient32},
     {"direct16/gradient", kPixels, 16, 0, gradient16},
+    // The A0 CAD sheet at 600 dpi in colour, 32 bits per pixel: two rows
+    // next to each other, as a line drawing's neighbouring rows are.
+    {"direct32/cad-line-drawing", drv::bench::kSheetWidth, 32, 0,
+     [](std::uint32_t y) {
+         return drv::bench::toDirect32(drv::bench::cadRgbRow(static_cast<std::int32_t>(9000 + y)));
+     }},
+    {"planes1/cad", drv::bench::kSheetWidth, 1, 0,
+     [](std::uint32_t y) { return drv::bench::cadPlaneRow(static_cast<std::int32_t>(9000 + y)); }},
 };
 
 // A 256-entry grey palette record.

@@ -6,7 +6,7 @@
 #include "common/heap.h"
 #include "common/plot_contract.h"
 #include "plotters/quillane/delta_row.h"
-#include "plotters/quillane/packed_pixels.h"
+#include "plotters/quillane/rgb_pixels.h"
 #include "plotters/quillane/row_transfer.h"
 #include "plotters/quillane/seed_row.h"
 
@@ -14,42 +14,6 @@ namespace drv::quillane {
 namespace {
 
 constexpr std::int64_t kMaxRgbLength = INT32_MAX;
-
-// A 5-bit component widened to 8 bits so that 0 stays 0 and 31 becomes 255.
-std::uint8_t widen5(unsigned component) {
-    return static_cast<std::uint8_t>(component << 3 | component >> 2);
-}
-
-void convertDirect(std::uint8_t *rgb, const std::uint8_t *row, std::int32_t width,
-                   std::int32_t depth) {
-    const auto pixels = static_cast<std::size_t>(width);
-    if (depth == 32) {
-        for (std::size_t p = 0; p < pixels; ++p) {
-            rgb[3 * p] = row[4 * p + 1];
-            rgb[3 * p + 1] = row[4 * p + 2];
-            rgb[3 * p + 2] = row[4 * p + 3];
-        }
-        return;
-    }
-    for (std::size_t p = 0; p < pixels; ++p) {
-        const unsigned word = row[2 * p] | static_cast<unsigned>(row[2 * p + 1]) << 8;
-        rgb[3 * p] = widen5(word >> 10 & 31u);
-        rgb[3 * p + 1] = widen5(word >> 5 & 31u);
-        rgb[3 * p + 2] = widen5(word & 31u);
-    }
-}
-
-void convertIndexed(std::uint8_t *rgb, const std::uint8_t *row, std::int32_t width,
-                    std::int32_t depth, const std::uint8_t *palette) {
-    const auto pixels = static_cast<std::size_t>(width);
-    for (std::size_t p = 0; p < pixels; ++p) {
-        const std::uint32_t index =
-            depth >= 1 ? packedPixel(row, p, static_cast<unsigned>(depth)) & 0xFFu : 0;
-        rgb[3 * p] = palette[3 * index];
-        rgb[3 * p + 1] = palette[3 * index + 1];
-        rgb[3 * p + 2] = palette[3 * index + 2];
-    }
-}
 
 // The steps both colour encodings share: check the row, obtain the seed and
 // work buffers, let `convert` fill the RGB bytes, send them as a delta row
@@ -77,13 +41,16 @@ std::int32_t encodeColorRow(std::uint8_t *out, std::uint8_t *&seedRow, const Plo
         }
     }
     const bool tryDelta = seed != nullptr && seedMatchesDevice(seed);
-    auto *rgb = static_cast<std::uint8_t *>(obtainBlock(size));
+    // The row is converted into a block laid out as a seed block, which
+    // becomes the seed once the row is sent: no copy of the row is made.
+    std::uint8_t *converted = obtainRowBlock(rgbLength);
     auto *packed = tryDelta ? static_cast<std::uint8_t *>(obtainBlock(size)) : nullptr;
-    if (rgb == nullptr || (tryDelta && packed == nullptr)) {
-        releaseBlock(rgb);
+    if (converted == nullptr || (tryDelta && packed == nullptr)) {
+        releaseBlock(converted);
         releaseBlock(packed);
         return 0;
     }
+    std::uint8_t *rgb = seedBytes(converted);
     convert(rgb);
 
     const std::int32_t deltaLength =
@@ -95,12 +62,12 @@ std::int32_t encodeColorRow(std::uint8_t *out, std::uint8_t *&seedRow, const Plo
         n = emitTransfer(out, kMethodUncompressed, rgbLength, 'W', rgb);
     }
     if (keepSeed) {
-        refreshSeed(seed, rgb);
+        adoptSeed(seedRow, converted);
     } else {
         forgetSeed(seedRow);
+        releaseBlock(converted);
     }
     releaseBlock(packed);
-    releaseBlock(rgb);
     return n;
 }
 
@@ -115,7 +82,14 @@ std::int32_t encodeDirectRow(std::uint8_t *out, std::uint8_t *&seedRow, const Pl
     }
     const std::uint64_t rowBytes = static_cast<std::uint64_t>(width) * (depth == 32 ? 4u : 2u);
     return encodeColorRow(out, seedRow, request, row, rowBytes,
-                          [&](std::uint8_t *rgb) { convertDirect(rgb, row, width, depth); });
+                          [&](std::uint8_t *rgb) {
+                              const auto pixels = static_cast<std::size_t>(width);
+                              if (depth == 32) {
+                                  rgbFromDirect32(rgb, row, pixels);
+                              } else {
+                                  rgbFromDirect16(rgb, row, pixels);
+                              }
+                          });
 }
 
 std::int32_t encodePaletteRow(std::uint8_t *out, std::uint8_t *&seedRow,
@@ -129,7 +103,8 @@ std::int32_t encodePaletteRow(std::uint8_t *out, std::uint8_t *&seedRow,
     const std::uint64_t bits =
         static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(depth < 1 ? 0 : depth);
     return encodeColorRow(out, seedRow, request, row, (bits + 7) / 8, [&](std::uint8_t *rgb) {
-        convertIndexed(rgb, row, width, depth, palette);
+        rgbFromIndexes(rgb, row, static_cast<std::size_t>(width),
+                       static_cast<unsigned>(depth < 1 ? 0 : depth), palette);
     });
 }
 

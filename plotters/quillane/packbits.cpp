@@ -49,7 +49,7 @@ struct EqualityWindow {
         if (marks != 0) {
             return from + static_cast<std::size_t>(std::countr_zero(marks));
         }
-        return Scan::tripleStart(row, base + 64, end);
+        return base + 64 >= end ? end : Scan::tripleStart(row, base + 64, end);
     }
 
     // The end of the run of equal bytes that starts with a pair at `q`.
@@ -59,7 +59,7 @@ struct EqualityWindow {
         if (breaks != 0) {
             return q + static_cast<std::size_t>(std::countr_zero(breaks)) + 1;
         }
-        return Scan::runEnd(row, base + 64, end, row[q]);
+        return base + 64 >= end ? end : Scan::runEnd(row, base + 64, end, row[q]);
     }
 };
 

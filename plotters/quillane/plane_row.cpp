@@ -1,5 +1,7 @@
 #include "plotters/quillane/plane_row.h"
 
+#include <array>
+#include <bit>
 #include <cstddef>
 #include <cstring>
 
@@ -13,18 +15,62 @@ namespace drv::quillane {
 namespace {
 
 constexpr std::int32_t kMaxPlaneDepth = 15;
+constexpr bool kLittleEndian = std::endian::native == std::endian::little;
 
-// Gathers bit `plane` of the first planeLength * 8 pixels of the row.
+// Bits 6, 4, 2 and 0 of a byte as a 4-bit value, bit 6 highest: the low
+// bits of four 2-bit pixels.
+consteval std::array<std::uint8_t, 256> evenBits() {
+    std::array<std::uint8_t, 256> table{};
+    for (unsigned b = 0; b < 256; ++b) {
+        table[b] = static_cast<std::uint8_t>((b >> 3 & 8) | (b >> 2 & 4) | (b >> 1 & 2) | (b & 1));
+    }
+    return table;
+}
+constexpr std::array<std::uint8_t, 256> kEvenBits = evenBits();
+
+// Gathers bit `plane` of the first planeLength * 8 pixels of the row. The
+// device's depths read whole bytes at a time: depth 2 through a table of
+// the even bits, depths 4 and 8 by masking one bit per byte and gathering
+// the bits with a multiply (whose partial products never overlap).
 void extractPlane(std::uint8_t *out, const std::uint8_t *row, std::int32_t planeLength,
                   unsigned depth, unsigned plane) {
+    const auto length = static_cast<std::size_t>(planeLength);
+    if (length == 0) {
+        return;
+    }
     if (depth == 1) {
-        if (planeLength > 0) {
-            std::memcpy(out, row, static_cast<std::size_t>(planeLength));
+        std::memcpy(out, row, length);
+        return;
+    }
+    if (depth == 2) {
+        for (std::size_t i = 0; i < length; ++i) {
+            out[i] = static_cast<std::uint8_t>(kEvenBits[row[2 * i] >> plane] << 4 |
+                                               kEvenBits[row[2 * i + 1] >> plane]);
+        }
+        return;
+    }
+    if (kLittleEndian && depth == 4) {
+        for (std::size_t i = 0; i < length; ++i) {
+            std::uint32_t x;
+            std::memcpy(&x, row + 4 * i, sizeof x);
+            // Per byte, first pixel's bit above the second's.
+            const std::uint32_t pairs =
+                (x >> (plane + 4) & 0x01010101u) << 1 | (x >> plane & 0x01010101u);
+            out[i] = static_cast<std::uint8_t>(pairs * 0x40100401u >> 24);
+        }
+        return;
+    }
+    if (kLittleEndian && depth == 8) {
+        for (std::size_t i = 0; i < length; ++i) {
+            std::uint64_t x;
+            std::memcpy(&x, row + 8 * i, sizeof x);
+            out[i] = static_cast<std::uint8_t>(
+                ((x >> plane) & 0x0101010101010101ull) * 0x8040201008040201ull >> 56);
         }
         return;
     }
     std::uint64_t pixel = 0;
-    for (std::int32_t i = 0; i < planeLength; ++i) {
+    for (std::size_t i = 0; i < length; ++i) {
         unsigned byte = 0;
         for (int m = 0; m < 8; ++m) {
             byte = byte << 1 | ((packedPixel(row, pixel++, depth) >> plane) & 1u);
@@ -74,13 +120,18 @@ std::int32_t encodePlaneRow(std::uint8_t *out, const PlotRequest &request,
     // last pixel.
     const auto lastByteMask = static_cast<std::uint8_t>(0xFF << ((8 - width % 8) % 8));
     std::int32_t n = 0;
-    for (std::int32_t i = 0; i < depth; ++i) {
-        extractPlane(plane, row, planeLength, static_cast<unsigned>(depth),
-                     static_cast<unsigned>(i));
-        if (planeLength > 0) {
-            plane[planeLength - 1] &= lastByteMask;
+    if (depth == 1 && width % 8 == 0) {
+        // One bit per pixel in whole bytes: the row is its own plane.
+        n = sendPlane(out, row, planeLength, true, request.flags);
+    } else {
+        for (std::int32_t i = 0; i < depth; ++i) {
+            extractPlane(plane, row, planeLength, static_cast<unsigned>(depth),
+                         static_cast<unsigned>(i));
+            if (planeLength > 0) {
+                plane[planeLength - 1] &= lastByteMask;
+            }
+            n += sendPlane(out + n, plane, planeLength, i == depth - 1, request.flags);
         }
-        n += sendPlane(out + n, plane, planeLength, i == depth - 1, request.flags);
     }
     releaseBlock(plane);
     return n;

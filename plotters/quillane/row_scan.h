@@ -96,6 +96,28 @@ struct Words {
         return pairs;
     }
 
+    // Bit k: position base + k (k = 0 to 63, inside the row) differs
+    // between `a` and `b`.
+    static std::uint64_t changeMask(const std::uint8_t *a, const std::uint8_t *b,
+                                    std::size_t base, std::size_t end) {
+        std::uint64_t changed = 0;
+        std::size_t k = 0;
+        for (; k < 64 && base + k + kStep <= end; k += kStep) {
+            const Word same = zeroBytes(load(a + base + k) ^ load(b + base + k));
+            changed |= std::uint64_t{~packMarks(same) & ((1u << kStep) - 1)} << k;
+        }
+        return changed | scalarChanges(a, b, base, end, k);
+    }
+
+    static std::uint64_t scalarChanges(const std::uint8_t *a, const std::uint8_t *b,
+                                       std::size_t base, std::size_t end, std::size_t k) {
+        std::uint64_t changed = 0;
+        for (; k < 64 && base + k < end; ++k) {
+            changed |= std::uint64_t{a[base + k] != b[base + k]} << k;
+        }
+        return changed;
+    }
+
     static std::size_t runEnd(const std::uint8_t *row, std::size_t from, std::size_t end,
                               std::uint8_t c) {
         const Word fill = kOnes * c;
@@ -216,6 +238,17 @@ struct Sse2 {
             pairs |= std::uint64_t{equalMask(load(row + base + k), load(row + base + k + 1))} << k;
         }
         return pairs | Words::scalarPairs(row, base, end, k);
+    }
+
+    static std::uint64_t changeMask(const std::uint8_t *a, const std::uint8_t *b,
+                                    std::size_t base, std::size_t end) {
+        std::uint64_t same = 0;
+        std::size_t k = 0;
+        for (; k < 64 && base + k + kStep <= end; k += kStep) {
+            same |= std::uint64_t{equalMask(load(a + base + k), load(b + base + k))} << k;
+        }
+        const std::uint64_t covered = k == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << k) - 1;
+        return (~same & covered) | Words::scalarChanges(a, b, base, end, k);
     }
 
     static std::size_t runEnd(const std::uint8_t *row, std::size_t from, std::size_t end,

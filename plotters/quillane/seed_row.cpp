@@ -20,18 +20,31 @@ std::int32_t seedLength(const std::uint8_t *block) {
 
 }  // namespace
 
+std::uint8_t *obtainRowBlock(std::int32_t length) {
+    auto *block =
+        static_cast<std::uint8_t *>(obtainBlock(kHeaderSize + static_cast<std::size_t>(length)));
+    if (block != nullptr) {
+        std::memset(block, 0, kHeaderSize);
+        std::memcpy(block + kLengthOffset, &length, sizeof length);
+    }
+    return block;
+}
+
 std::uint8_t *seedFor(std::uint8_t *&seedRow, std::int32_t length) {
     if (seedRow != nullptr && seedLength(seedRow) == length) {
         return seedRow;
     }
     releaseBlock(seedRow);
-    seedRow =
-        static_cast<std::uint8_t *>(obtainBlock(kHeaderSize + static_cast<std::size_t>(length)));
-    if (seedRow != nullptr) {
-        std::memset(seedRow, 0, kHeaderSize);
-        std::memcpy(seedRow + kLengthOffset, &length, sizeof length);
-    }
+    seedRow = obtainRowBlock(length);
     return seedRow;
+}
+
+void adoptSeed(std::uint8_t *&seedRow, std::uint8_t *block) {
+    if (seedRow != block) {
+        releaseBlock(seedRow);
+    }
+    block[kMatchOffset] = 1;
+    seedRow = block;
 }
 
 bool seedMatchesDevice(const std::uint8_t *block) {
@@ -42,9 +55,8 @@ const std::uint8_t *seedBytes(const std::uint8_t *block) {
     return block + kHeaderSize;
 }
 
-void refreshSeed(std::uint8_t *block, const std::uint8_t *row) {
-    std::memcpy(block + kHeaderSize, row, static_cast<std::size_t>(seedLength(block)));
-    block[kMatchOffset] = 1;
+std::uint8_t *seedBytes(std::uint8_t *block) {
+    return block + kHeaderSize;
 }
 
 void forgetSeed(std::uint8_t *block) {

@@ -28,12 +28,18 @@ bool seedMatchesDevice(const std::uint8_t *block);
 
 // The block's row bytes, `length` of them as given to seedFor.
 const std::uint8_t *seedBytes(const std::uint8_t *block);
-
-// Copies the row just sent (the block's length in bytes) into the block and
-// marks it as the device's seed.
-void refreshSeed(std::uint8_t *block, const std::uint8_t *row);
+std::uint8_t *seedBytes(std::uint8_t *block);
 
 // Marks the block as no longer the device's seed; null is ignored.
 void forgetSeed(std::uint8_t *block);
+
+// A block laid out like a seed block for rows of `length` bytes, to convert
+// a row into (at seedBytes) and then keep as the seed without copying it;
+// null when it cannot be obtained.
+std::uint8_t *obtainRowBlock(std::int32_t length);
+
+// Makes `block` (from obtainRowBlock, holding the row just sent) the seed:
+// the old seed block is released and the new one marked as the device's.
+void adoptSeed(std::uint8_t *&seedRow, std::uint8_t *block);
 
 }  // namespace drv::quillane
