@@ -22,14 +22,28 @@ struct EqualityWindow {
     std::uint64_t pairs = 0;
     std::uint64_t triples = 0;
 
+    struct Masks {
+        std::uint64_t pairs;
+        std::uint64_t triples;
+    };
+
+    // The masks of the 64 positions from `start` on. Kept out of line, so
+    // that the window's questions are inlined and its state lives in
+    // registers.
+    [[gnu::noinline]] static Masks masksAt(const std::uint8_t *row, std::size_t start, std::size_t end) {
+        const std::uint64_t pairs = Scan::pairMask(row, start, end);
+        // A triple at the window's last position needs the next pair.
+        const std::uint64_t next = start + 65 < end && row[start + 64] == row[start + 65];
+        return {pairs, pairs & (pairs >> 1 | next << 63)};
+    }
+
     void cover(std::size_t p) {
         const std::size_t start = p - p % 64;
         if (start != base) {
             base = start;
-            pairs = Scan::pairMask(row, base, end);
-            // A triple at the window's last position needs the next pair.
-            const std::uint64_t next = base + 65 < end && row[base + 64] == row[base + 65];
-            triples = pairs & (pairs >> 1 | next << 63);
+            const Masks masks = masksAt(row, start, end);
+            pairs = masks.pairs;
+            triples = masks.triples;
         }
     }
 
@@ -49,6 +63,15 @@ struct EqualityWindow {
         if (marks != 0) {
             return from + static_cast<std::size_t>(std::countr_zero(marks));
         }
+        // The next window is needed next anyway; only a stretch that
+        // outlasts it too goes to the scanner.
+        if (base + 64 + 2 >= end) {
+            return end;
+        }
+        cover(base + 64);
+        if (triples != 0) {
+            return base + static_cast<std::size_t>(std::countr_zero(triples));
+        }
         return base + 64 >= end ? end : Scan::tripleStart(row, base + 64, end);
     }
 
@@ -58,6 +81,13 @@ struct EqualityWindow {
         const std::uint64_t breaks = ~pairs >> (q % 64);
         if (breaks != 0) {
             return q + static_cast<std::size_t>(std::countr_zero(breaks)) + 1;
+        }
+        if (base + 64 >= end) {
+            return end;
+        }
+        cover(base + 64);
+        if (~pairs != 0) {
+            return base + static_cast<std::size_t>(std::countr_zero(~pairs)) + 1;
         }
         return base + 64 >= end ? end : Scan::runEnd(row, base + 64, end, row[q]);
     }
@@ -97,35 +127,50 @@ std::int32_t encodePackBits(std::uint8_t *out, const std::uint8_t *row, std::siz
                 q = end - 2;
             }
             const std::size_t count = q - p;
-            if (count + (count + kMaxPiece - 1) / kMaxPiece > static_cast<std::size_t>(last - to)) {
-                return kCompressGaveUp;
-            }
-            for (std::size_t at = p; at < q; at += kMaxPiece) {
-                const std::size_t n = q - at < kMaxPiece ? q - at : kMaxPiece;
-                *to++ = static_cast<std::uint8_t>(n - 1);
-                // Most pieces are short: a fixed 16-byte copy serves them
-                // where row and destination have the room (what it writes
-                // past the piece is overwritten next, or lies past the form).
-                if (n <= 16 && at + 16 <= end && static_cast<std::size_t>(last - to) >= 15) {
-                    std::memcpy(to, row + at, 16);
-                } else {
-                    std::memcpy(to, row + at, n);
+            const auto room = static_cast<std::size_t>(last - to);
+            if (count <= 16 && room >= 17 && p + 16 <= end) {
+                // The common short stretch: its header and a fixed 16-byte
+                // copy (what it writes past the stretch is overwritten next,
+                // or lies past the form).
+                *to = static_cast<std::uint8_t>(count - 1);
+                std::memcpy(to + 1, row + p, 16);
+                to += count + 1;
+            } else {
+                if (count + (count + kMaxPiece - 1) / kMaxPiece > room) {
+                    return kCompressGaveUp;
                 }
-                to += n;
+                for (std::size_t at = p; at < q; at += kMaxPiece) {
+                    const std::size_t n = q - at < kMaxPiece ? q - at : kMaxPiece;
+                    *to++ = static_cast<std::uint8_t>(n - 1);
+                    std::memcpy(to, row + at, n);
+                    to += n;
+                }
             }
             if (q == end) {
                 break;
             }
         }
         const std::size_t runEnd = window.runEnd(q);
+        const std::uint8_t c = row[q];
         std::size_t count = runEnd - q;
-        // A single byte left over opens the literal stretch that follows.
+        if (count <= kMaxPiece) {
+            if (last - to < 2) {
+                return kCompressGaveUp;
+            }
+            to[0] = static_cast<std::uint8_t>(1 + 256 - count);
+            to[1] = c;
+            to += 2;
+            p = runEnd;
+            afterRun = true;
+            continue;
+        }
+        // A single byte left over after full pieces opens the literal
+        // stretch that follows.
         const bool leftOver = count % kMaxPiece == 1;
         count -= leftOver ? 1 : 0;
         if (2 * ((count + kMaxPiece - 1) / kMaxPiece) > static_cast<std::size_t>(last - to)) {
             return kCompressGaveUp;
         }
-        const std::uint8_t c = row[q];
         for (; count > kMaxPiece; count -= kMaxPiece) {
             *to++ = static_cast<std::uint8_t>(1 + 256 - kMaxPiece);
             *to++ = c;
