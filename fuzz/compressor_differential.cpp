@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "differential.h"
-#include "fuzz_check.h"
+#include "fuzz/fuzz_check.h"
+#include "tests/compressors/differential.h"
 
 namespace {
 
