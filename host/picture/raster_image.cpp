@@ -1,6 +1,5 @@
 #include "host/picture/raster_image.h"
 
-#include <optional>
 
 #include "host/job/row_layout.h"
 #include "host/picture/palette_quantiser.h"
@@ -10,31 +9,43 @@ namespace drv::host {
 RasterRows packImage(const RgbImage &image, std::int32_t depth) {
     RasterRows out;
     const auto bits = static_cast<unsigned>(depth);
-    std::optional<PaletteMapper> mapper;
+    // Indexed depths: each distinct colour is looked up once, and each
+    // pixel then takes the entry of its colour's ordinal.
+    ColourCensus census;
+    std::vector<std::uint8_t> entryOf;
     if (depth < 16) {
-        out.palette = choosePalette(image, std::size_t{1} << bits);
-        mapper.emplace(out.palette);
+        census = takeCensus(image);
+        out.palette = choosePalette(census, std::size_t{1} << bits);
+        entryOf = mapCensus(census, out.palette);
     }
     out.rows.reserve(image.height);
+    const std::uint8_t *pixel = image.pixels.data();
+    const std::uint32_t *ordinal = census.ordinals.data();
     for (std::size_t y = 0; y < image.height; ++y) {
         std::vector<std::uint8_t> row(packedRowBytes(image.width, depth), 0);
-        for (std::size_t x = 0; x < image.width; ++x) {
-            const Rgb c = image.at(x, y);
-            if (depth == 32) {
-                row[4 * x + 1] = c.red;
-                row[4 * x + 2] = c.green;
-                row[4 * x + 3] = c.blue;
-            } else if (depth == 16) {
-                const unsigned word = (c.red >> 3u) << 10u | (c.green >> 3u) << 5u | (c.blue >> 3u);
+        if (depth == 32) {
+            for (std::size_t x = 0; x < image.width; ++x, pixel += 3) {
+                row[4 * x + 1] = pixel[0];
+                row[4 * x + 2] = pixel[1];
+                row[4 * x + 3] = pixel[2];
+            }
+        } else if (depth == 16) {
+            for (std::size_t x = 0; x < image.width; ++x, pixel += 3) {
+                const unsigned word = (pixel[0] >> 3u) << 10u | (pixel[1] >> 3u) << 5u | (pixel[2] >> 3u);
                 row[2 * x] = static_cast<std::uint8_t>(word & 0xFFu);
                 row[2 * x + 1] = static_cast<std::uint8_t>(word >> 8u);
-            } else {
-                // Pixel x sits in byte x * depth / 8, the first pixel of each
-                // byte in its high bits.
+            }
+        } else if (depth == 8) {
+            for (std::size_t x = 0; x < image.width; ++x) {
+                row[x] = entryOf[*ordinal++];
+            }
+        } else {
+            // Pixel x sits in byte x * depth / 8, the first pixel of each
+            // byte in its high bits.
+            for (std::size_t x = 0; x < image.width; ++x) {
                 const std::size_t bit = x * bits;
                 const unsigned shift = 8u - bits - static_cast<unsigned>(bit % 8);
-                row[bit / 8] =
-                    static_cast<std::uint8_t>(row[bit / 8] | mapper->indexOf(c) << shift);
+                row[bit / 8] = static_cast<std::uint8_t>(row[bit / 8] | entryOf[*ordinal++] << shift);
             }
         }
         out.rows.push_back(std::move(row));
