@@ -156,7 +156,8 @@ double picture(std::int32_t x, std::int32_t y, int c) {
 }
 
 double grain(std::int32_t x, std::int32_t y, int c) {
-    const std::uint64_t h = mix(static_cast<std::uint64_t>(y) << 32 | static_cast<std::uint32_t>(x * 4 + c));
+    const std::uint64_t h =
+        mix(static_cast<std::uint64_t>(y) << 32 | static_cast<std::uint32_t>(x * 4 + c));
     return (static_cast<double>(h >> 11) / 9007199254740992.0 - 0.5) * 0.24;
 }
 

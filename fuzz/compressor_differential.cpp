@@ -72,7 +72,8 @@ public:
                     const std::size_t from = below(row.size());
                     const Bytes copy(row.begin() + static_cast<std::ptrdiff_t>(from), row.end());
                     row.insert(row.end(), copy.begin(),
-                               copy.begin() + static_cast<std::ptrdiff_t>(std::min(n, copy.size())));
+                               copy.begin() +
+                                   static_cast<std::ptrdiff_t>(std::min(n, copy.size())));
                 }
                 break;
             default:

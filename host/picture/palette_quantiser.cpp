@@ -73,7 +73,8 @@ void sortByChannel(std::vector<ColourCount> &colours, const Box &box, std::size_
     for (std::size_t i = box.begin; i < box.end; ++i) {
         scratch[start[channelOf(colours[i], channel)]++] = colours[i];
     }
-    std::copy(scratch.begin(), scratch.end(), colours.begin() + static_cast<std::ptrdiff_t>(box.begin));
+    std::copy(scratch.begin(), scratch.end(),
+              colours.begin() + static_cast<std::ptrdiff_t>(box.begin));
 }
 
 // Splits the box with the widest channel range at its count-weighted median.
@@ -153,7 +154,8 @@ std::vector<Rgb> choosePalette(const ColourCensus &census, std::size_t maxColour
     if (census.colours.size() <= maxColours) {
         for (std::uint32_t key : census.colours) {
             palette.push_back({static_cast<std::uint8_t>(key >> 16),
-                               static_cast<std::uint8_t>(key >> 8), static_cast<std::uint8_t>(key)});
+                               static_cast<std::uint8_t>(key >> 8),
+                               static_cast<std::uint8_t>(key)});
         }
         return palette;
     }
@@ -246,7 +248,9 @@ std::uint8_t PaletteMapper::nearest(Rgb colour, std::size_t guess) const {
     const int own = channel(colour, axis_);
     const auto start = static_cast<std::size_t>(
         std::lower_bound(byAxis_.begin(), byAxis_.end(), own,
-                         [&](std::uint16_t i, int value) { return channel(palette_[i], axis_) < value; }) -
+                         [&](std::uint16_t i, int value) {
+                             return channel(palette_[i], axis_) < value;
+                         }) -
         byAxis_.begin());
     std::size_t up = start;
     std::size_t down = start;
@@ -278,11 +282,7 @@ std::uint8_t PaletteMapper::nearest(Rgb colour, std::size_t guess) const {
 
 std::uint8_t PaletteMapper::indexOf(Rgb colour) {
     if (!known_) {
-        auto *block = static_cast<std::uint16_t *>(std::calloc(kColourSpace, sizeof(std::uint16_t)));
-        if (block == nullptr) {
-            throw std::bad_alloc();
-        }
-        known_.reset(block);
+        known_.reset(colourTable<std::uint16_t>().release());
     }
     std::uint16_t &slot = known_[packRgb(colour)];
     if (slot == 0) {

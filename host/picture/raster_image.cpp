@@ -31,7 +31,8 @@ RasterRows packImage(const RgbImage &image, std::int32_t depth) {
             }
         } else if (depth == 16) {
             for (std::size_t x = 0; x < image.width; ++x, pixel += 3) {
-                const unsigned word = (pixel[0] >> 3u) << 10u | (pixel[1] >> 3u) << 5u | (pixel[2] >> 3u);
+                const unsigned word =
+                    (pixel[0] >> 3u) << 10u | (pixel[1] >> 3u) << 5u | (pixel[2] >> 3u);
                 row[2 * x] = static_cast<std::uint8_t>(word & 0xFFu);
                 row[2 * x + 1] = static_cast<std::uint8_t>(word >> 8u);
             }
@@ -45,7 +46,8 @@ RasterRows packImage(const RgbImage &image, std::int32_t depth) {
             for (std::size_t x = 0; x < image.width; ++x) {
                 const std::size_t bit = x * bits;
                 const unsigned shift = 8u - bits - static_cast<unsigned>(bit % 8);
-                row[bit / 8] = static_cast<std::uint8_t>(row[bit / 8] | entryOf[*ordinal++] << shift);
+                row[bit / 8] =
+                    static_cast<std::uint8_t>(row[bit / 8] | entryOf[*ordinal++] << shift);
             }
         }
         out.rows.push_back(std::move(row));

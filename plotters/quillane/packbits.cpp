@@ -30,7 +30,8 @@ struct EqualityWindow {
     // The masks of the 64 positions from `start` on. Kept out of line, so
     // that the window's questions are inlined and its state lives in
     // registers.
-    [[gnu::noinline]] static Masks masksAt(const std::uint8_t *row, std::size_t start, std::size_t end) {
+    [[gnu::noinline]] static Masks masksAt(const std::uint8_t *row, std::size_t start,
+                                           std::size_t end) {
         const std::uint64_t pairs = Scan::pairMask(row, start, end);
         // A triple at the window's last position needs the next pair.
         const std::uint64_t next = start + 65 < end && row[start + 64] == row[start + 65];

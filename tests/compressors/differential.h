@@ -30,8 +30,9 @@ inline constexpr CompressorVariant kCompressorVariants[] = {
     {"sse2", quillane::compressPackBitsWith<quillane::scan::Sse2>,
      quillane::compressDeltaRowWith<quillane::scan::Sse2>},
 #endif
-    {"built", quillane::compressPackBits, quillane::compressDeltaRow},
 };
+// compressPackBits and compressDeltaRow are the FastScan instance of these;
+// the other tests hold them to the device's examples.
 
 struct ReferenceForm {
     std::int32_t result;
@@ -45,7 +46,8 @@ inline ReferenceForm referenceForm(std::int32_t result, std::vector<std::uint8_t
 
 inline ReferenceForm referencePackBits(const std::uint8_t *row, std::size_t length) {
     std::vector<std::uint8_t> out(length);
-    const std::int32_t result = reference::packBits(out.data(), row, static_cast<std::int32_t>(length));
+    const std::int32_t result =
+        reference::packBits(out.data(), row, static_cast<std::int32_t>(length));
     return referenceForm(result, std::move(out));
 }
 
@@ -67,10 +69,11 @@ inline std::string hexBytes(const std::uint8_t *bytes, std::size_t count) {
     return count > 600 ? text + "..." : text;
 }
 
-// Runs both compressors of every variant on `length` bytes of `row` (and
-// `seed`), writing at `outOffset` into a destination of exactly the row's
-// length, and compares with the rules. Returns an empty string when every
-// variant agrees, otherwise what differed, with the row.
+// Runs both compressors (PackBits only without `seed`) of every variant on
+// `length` bytes of `row`, writing at `outOffset` into a destination of the
+// row's length followed by guard bytes, and compares with the rules.
+// Returns an empty string when every variant agrees, otherwise what
+// differed, with the row.
 inline std::string differentialMismatch(const std::uint8_t *row, const std::uint8_t *seed,
                                         std::size_t length, std::size_t outOffset = 0) {
     constexpr std::size_t kSmall = 64;
@@ -87,7 +90,7 @@ inline std::string differentialMismatch(const std::uint8_t *row, const std::uint
     const auto n = static_cast<std::int32_t>(length);
     std::uint8_t *expected = buffers[0];
     std::uint8_t *actual = buffers[1] + outOffset;
-    for (int kind = 0; kind < 2; ++kind) {
+    for (int kind = 0; kind < (seed != nullptr ? 2 : 1); ++kind) {
         const std::int32_t want = kind == 0 ? reference::packBits(expected, row, n)
                                             : reference::deltaRow(expected, row, n, seed);
         for (const CompressorVariant &variant : kCompressorVariants) {

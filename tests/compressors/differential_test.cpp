@@ -66,14 +66,17 @@ TEST(Differential, EveryRowOfUpToThreeBytes) {
     for (std::size_t length = 0; length <= 3; ++length) {
         SCOPED_TRACE(length);
         everyRow(length, all, 256, [](const std::vector<std::uint8_t> &row) {
-            // The seed differs from the row where a pattern taken from the
-            // row's own values says, so every pattern of changes is met.
+            // Delta rows depend on which bytes changed more than on their
+            // values: a quarter of the rows, against a seed that differs
+            // where a pattern taken from the row's values says, meets every
+            // pattern of changes many times over.
             std::uint8_t seed[3] = {};
-            const unsigned pattern = row.empty() ? 0 : (row[0] + 3u * (row.size() > 1 ? row[1] : 0)) % 8;
+            const unsigned pick = row.empty() ? 0 : row[0] + 3u * (row.size() > 1 ? row[1] : 0);
             for (std::size_t i = 0; i < row.size(); ++i) {
-                seed[i] = static_cast<std::uint8_t>(row[i] ^ ((pattern >> i & 1u) != 0 ? 0x5A : 0));
+                seed[i] = static_cast<std::uint8_t>(row[i] ^ ((pick >> i & 1u) != 0 ? 0x5A : 0));
             }
-            return agrees(row.data(), seed, row.size());
+            const bool withSeed = row.size() < 3 || (row[0] ^ row[1] ^ row[2]) % 4 == 0;
+            return agrees(row.data(), withSeed ? seed : nullptr, row.size());
         });
     }
 }

@@ -32,7 +32,8 @@ const ChecksumCase kChecksumCases[] = {
 TEST(Checksum, SignedSumModulo32) {
     for (const ChecksumCase &c : kChecksumCases) {
         SCOPED_TRACE(c.line);
-        EXPECT_EQ(checksumChar(c.summed.data(), static_cast<std::int32_t>(c.summed.size())), c.expected);
+        EXPECT_EQ(checksumChar(c.summed.data(), static_cast<std::int32_t>(c.summed.size())),
+                  c.expected);
     }
 }
 

@@ -85,7 +85,8 @@ TEST(Encode, StepsMovesAndPenNumbers) {
         SCOPED_TRACE(c.line);
         const PlotterState state = framing(c.radix);
         Body body;
-        EXPECT_EQ(encode(c.writer, state, body, c.dx, c.dy), static_cast<std::int32_t>(c.expected.size()));
+        EXPECT_EQ(encode(c.writer, state, body, c.dx, c.dy),
+                  static_cast<std::int32_t>(c.expected.size()));
         EXPECT_FALSE(body.spoiled);
         Codes codes;
         for (std::int32_t k = 0; k < body.length; ++k) {
