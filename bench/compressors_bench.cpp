@@ -14,11 +14,14 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_table.h"
 #include "bench/libtiff_rows.h"
 #include "bench/raster_workloads.h"
 #include "plotters/quillane/delta_row.h"
@@ -70,25 +73,35 @@ void report(benchmark::State &state, std::size_t rowBytes, std::uint64_t inBytes
         inBytes == 0 ? 1.0 : static_cast<double>(outBytes) / static_cast<double>(inBytes);
 }
 
-using PackBitsFn = std::int32_t (*)(std::uint8_t *, const std::uint8_t *, std::int32_t);
-
-void packBits(benchmark::State &state, const std::string &workload, PackBitsFn compress) {
+// Runs `compress(out, row, seed)` over the workload's rows in turn; for
+// delta rows (`step` 2) each row is compressed against the one before it.
+template <typename Compress>
+void compressRows(benchmark::State &state, const std::string &workload, std::size_t step,
+                  Compress compress) {
     const Rows &rows = rowsOf(workload);
     Bytes out(rows[0].size());
     std::uint64_t in = 0;
     std::uint64_t written = 0;
     std::size_t next = 0;
     for (auto _ : state) {
-        const Bytes &row = rows[next];
-        next = next + 1 == rows.size() ? 0 : next + 1;
-        const std::int32_t n =
-            compress(out.data(), row.data(), static_cast<std::int32_t>(row.size()));
+        const Bytes &row = rows[next + step - 1];
+        const std::int32_t n = compress(out.data(), row, rows[next]);
+        next = next + step == rows.size() ? 0 : next + step;
         benchmark::DoNotOptimize(n);
         benchmark::ClobberMemory();
         in += row.size();
         written += n == quillane::kCompressGaveUp ? row.size() : static_cast<std::size_t>(n);
     }
     report(state, rows[0].size(), in, written);
+}
+
+using PackBitsFn = std::int32_t (*)(std::uint8_t *, const std::uint8_t *, std::int32_t);
+
+void packBits(benchmark::State &state, const std::string &workload, PackBitsFn compress) {
+    compressRows(state, workload, 1,
+                 [compress](std::uint8_t *out, const Bytes &row, const Bytes &) {
+                     return compress(out, row.data(), static_cast<std::int32_t>(row.size()));
+                 });
 }
 
 void libtiff(benchmark::State &state, const std::string &workload, bool compress) {
@@ -115,23 +128,11 @@ using DeltaRowFn =
     std::int32_t (*)(std::uint8_t *, const std::uint8_t *, std::int32_t, const std::uint8_t *);
 
 void deltaRow(benchmark::State &state, const std::string &workload, DeltaRowFn compress) {
-    const Rows &rows = rowsOf(workload);
-    Bytes out(rows[0].size());
-    std::uint64_t in = 0;
-    std::uint64_t written = 0;
-    std::size_t next = 0;
-    for (auto _ : state) {
-        const Bytes &seed = rows[next];
-        const Bytes &row = rows[next + 1];
-        next = next + 2 == rows.size() ? 0 : next + 2;
-        const std::int32_t n = compress(out.data(), row.data(),
-                                        static_cast<std::int32_t>(row.size()), seed.data());
-        benchmark::DoNotOptimize(n);
-        benchmark::ClobberMemory();
-        in += row.size();
-        written += n == quillane::kCompressGaveUp ? row.size() : static_cast<std::size_t>(n);
-    }
-    report(state, rows[0].size(), in, written);
+    compressRows(state, workload, 2,
+                 [compress](std::uint8_t *out, const Bytes &row, const Bytes &seed) {
+                     return compress(out, row.data(), static_cast<std::int32_t>(row.size()),
+                                     seed.data());
+                 });
 }
 
 void copyRows(benchmark::State &state, const std::string &workload) {
@@ -146,44 +147,54 @@ void copyRows(benchmark::State &state, const std::string &workload) {
     report(state, rows[0].size(), 1, 1);
 }
 
+// Registers `<suite>/<workload>/<name>` for every workload and every
+// (name, run) of the table.
+template <typename Run>
+void registerSuite(const char *suite, std::initializer_list<const char *> workloads,
+                   std::initializer_list<std::pair<const char *, Run>> runs) {
+    for (const char *workload : workloads) {
+        for (const auto &[name, run] : runs) {
+            const std::string w = workload;
+            benchmark::RegisterBenchmark((std::string(suite) + "/" + w + "/" + name).c_str(),
+                                         [w, run = run](benchmark::State &s) { run(s, w); });
+        }
+    }
+}
+
+using Run = void (*)(benchmark::State &, const std::string &);
+
 void registerAll() {
-    for (const char *workload : {"cad", "dither", "dither-grain", "random"}) {
-        const std::string w = workload;
-        const auto add = [&](const char *name, auto run) {
-            benchmark::RegisterBenchmark(("PackBits/" + w + "/" + name).c_str(), run);
-        };
-        add("new", [w](benchmark::State &s) { packBits(s, w, quillane::compressPackBits); });
-        add("words", [w](benchmark::State &s) {
-            packBits(s, w, quillane::compressPackBitsWith<quillane::scan::Words>);
-        });
-        add("reference", [w](benchmark::State &s) { packBits(s, w, drv::reference::packBits); });
-        add("libtiff", [w](benchmark::State &s) { libtiff(s, w, true); });
-        add("libtiff-none", [w](benchmark::State &s) { libtiff(s, w, false); });
-        add("memcpy", [w](benchmark::State &s) { copyRows(s, w); });
-    }
-    for (const char *workload : {"rgb-line-drawing", "rgb-photo", "rgb-gradient"}) {
-        const std::string w = workload;
-        const auto add = [&](const char *name, auto run) {
-            benchmark::RegisterBenchmark(("DeltaRow/" + w + "/" + name).c_str(), run);
-        };
-        add("new", [w](benchmark::State &s) { deltaRow(s, w, quillane::compressDeltaRow); });
-        add("words", [w](benchmark::State &s) {
-            deltaRow(s, w, quillane::compressDeltaRowWith<quillane::scan::Words>);
-        });
-        add("reference", [w](benchmark::State &s) { deltaRow(s, w, drv::reference::deltaRow); });
-        add("memcpy", [w](benchmark::State &s) { copyRows(s, w); });
-    }
+    registerSuite<Run>(
+        "PackBits", {"cad", "dither", "dither-grain", "random"},
+        {{"new", [](benchmark::State &s, const std::string &w) {
+              packBits(s, w, quillane::compressPackBits);
+          }},
+         {"words", [](benchmark::State &s, const std::string &w) {
+              packBits(s, w, quillane::compressPackBitsWith<quillane::scan::Words>);
+          }},
+         {"reference", [](benchmark::State &s, const std::string &w) {
+              packBits(s, w, drv::reference::packBits);
+          }},
+         {"libtiff", [](benchmark::State &s, const std::string &w) { libtiff(s, w, true); }},
+         {"libtiff-none", [](benchmark::State &s, const std::string &w) { libtiff(s, w, false); }},
+         {"memcpy", copyRows}});
+    registerSuite<Run>(
+        "DeltaRow", {"rgb-line-drawing", "rgb-photo", "rgb-gradient"},
+        {{"new", [](benchmark::State &s, const std::string &w) {
+              deltaRow(s, w, quillane::compressDeltaRow);
+          }},
+         {"words", [](benchmark::State &s, const std::string &w) {
+              deltaRow(s, w, quillane::compressDeltaRowWith<quillane::scan::Words>);
+          }},
+         {"reference", [](benchmark::State &s, const std::string &w) {
+              deltaRow(s, w, drv::reference::deltaRow);
+          }},
+         {"memcpy", copyRows}});
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
     registerAll();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return drv::bench::runRegistered(argc, argv);
 }

@@ -12,8 +12,9 @@
 // valid from position 0 to `end - 1`, returns `end` for "not found", and
 // reads no byte outside the rows: a vector step that would cross `end` is
 // moved back to end just there (re-reading positions already looked at,
-// never one past the row) or, in a row shorter than a step, replaced by a
-// byte loop. The results do not depend on the alignment of the rows.
+// never one past the row) or, in a row shorter than a step, left to the
+// smaller steps of `Words`. The results do not depend on the alignment of
+// the rows.
 #pragma once
 
 #include <bit>
@@ -276,9 +277,7 @@ struct Sse2 {
                 fromPosition(~equalMask(load(row + end - kStep), fill) & 0xFFFFu, i, end);
             return other != 0 ? end - kStep + firstBit(other) : end;
         }
-        for (; i < end && row[i] == c; ++i) {
-        }
-        return i;
+        return Words::runEnd(row, i, end, c);
     }
 
     static std::size_t tripleStart(const std::uint8_t *row, std::size_t from, std::size_t end) {
@@ -300,12 +299,7 @@ struct Sse2 {
             const unsigned fresh = triple & (0xFFFFu << (i - at));
             return fresh != 0 ? at + firstBit(fresh) : end;
         }
-        for (; i + 2 < end; ++i) {
-            if (row[i] == row[i + 1] && row[i + 1] == row[i + 2]) {
-                return i;
-            }
-        }
-        return end;
+        return Words::tripleStart(row, i, end);
     }
 
     static std::size_t firstChanged(const std::uint8_t *a, const std::uint8_t *b, std::size_t from,
@@ -333,9 +327,7 @@ struct Sse2 {
                 fromPosition(~equalMask(load(a + at), load(b + at)) & 0xFFFFu, i, end);
             return differ != 0 ? at + firstBit(differ) : end;
         }
-        for (; i < end && a[i] == b[i]; ++i) {
-        }
-        return i;
+        return Words::firstChanged(a, b, i, end);
     }
 
     static std::size_t firstUnchanged(const std::uint8_t *a, const std::uint8_t *b,
@@ -352,9 +344,7 @@ struct Sse2 {
             const unsigned same = fromPosition(equalMask(load(a + at), load(b + at)), i, end);
             return same != 0 ? at + firstBit(same) : end;
         }
-        for (; i < end && a[i] != b[i]; ++i) {
-        }
-        return i;
+        return Words::firstUnchanged(a, b, i, end);
     }
 
     // Byte counters in eight-bit lanes, summed out before they can wrap.

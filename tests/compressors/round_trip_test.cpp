@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/compressors/pcl_decoders.h"
+#include "tests/compressors/row_shapes.h"
 #include "tests/compressors/test_rows.h"
 
 namespace {
@@ -22,74 +23,7 @@ using drv::test::decodePackBits;
 
 constexpr int kRows = 3000;
 
-// A fixed-seed source, so that a failure repeats.
-class RowSource {
-public:
-    explicit RowSource(std::uint32_t seed) : engine_(seed) {}
-
-    std::size_t below(std::size_t limit) { return engine_() % limit; }
-    std::uint8_t byte() { return static_cast<std::uint8_t>(engine_()); }
-
-    // One of the lengths around a boundary of the formats, or any up to 300.
-    std::size_t length() {
-        static constexpr std::size_t kEdges[] = {1, 2, 3, 30, 31, 32, 127, 128, 129, 130,
-                                                 254, 255, 256, 257, 285, 286, 287, 541};
-        return below(3) == 0 ? below(300) + 1 : kEdges[below(std::size(kEdges))];
-    }
-
-    // Runs, pairs, literal noise and two-value stretches, in random order.
-    Bytes row(std::size_t limit) {
-        Bytes row;
-        while (row.size() < limit) {
-            const std::size_t n = length();
-            switch (below(4)) {
-            case 0:
-                row.insert(row.end(), n, byte());
-                break;
-            case 1:
-                for (std::size_t i = 0; i < n; ++i) {
-                    row.insert(row.end(), 2, byte());
-                }
-                break;
-            case 2:
-                for (std::size_t i = 0; i < n; ++i) {
-                    row.push_back(byte());
-                }
-                break;
-            default:
-                for (std::size_t i = 0; i < n; ++i) {
-                    row.push_back(static_cast<std::uint8_t>(below(2)));
-                }
-                break;
-            }
-        }
-        row.resize(limit);
-        return row;
-    }
-
-    // `seed` with replacements of 1 to 20 bytes separated by gaps of the
-    // edge lengths, or a row sharing nothing with it.
-    Bytes changed(const Bytes &seed) {
-        Bytes row = seed;
-        if (below(10) == 0) {
-            for (std::uint8_t &b : row) {
-                b = static_cast<std::uint8_t>(b + 1 + below(255));
-            }
-            return row;
-        }
-        std::size_t p = below(2) == 0 ? 0 : length();
-        while (p < row.size()) {
-            for (std::size_t end = p + 1 + below(20); p < end && p < row.size(); ++p) {
-                row[p] = static_cast<std::uint8_t>(row[p] + 1 + below(255));
-            }
-            p += below(2) == 0 ? below(4) : length();
-        }
-        return row;
-    }
-
-private:
-    std::mt19937 engine_;
-};
+using RowSource = drv::test::RowShapes;  // fixed seeds: a failure repeats
 
 std::size_t rowLength(RowSource &source) {
     return source.below(8) == 0 ? source.below(8) : source.below(1500);
