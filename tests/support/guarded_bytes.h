@@ -13,6 +13,9 @@
 #include <cstring>
 
 #if defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <sys/mman.h>
