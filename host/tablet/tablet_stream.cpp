@@ -6,6 +6,29 @@ TabletStream::TabletStream(TabletDecoder &decoder, TabletFraming framing, OnPoin
     : decoder_(decoder), onPoint_(std::move(onPoint)),
       framer_(framing, [this](std::span<const std::uint8_t> bytes) { report(bytes); }) {}
 
+void TabletStream::feed(std::span<const std::uint8_t> bytes) {
+    if (limit_ == 0) {
+        framer_.feed(bytes);
+        return;
+    }
+    for (std::size_t i = 0; i < bytes.size() && !full(); ++i) {
+        framer_.feed(bytes.subspan(i, 1));
+    }
+}
+
+void TabletStream::idle() {
+    if (!full()) {
+        framer_.idle();
+    }
+}
+
+void TabletStream::finish() {
+    // Past the count, what is pending belongs to reports nobody asked for.
+    if (!full()) {
+        framer_.finish();
+    }
+}
+
 void TabletStream::report(std::span<const std::uint8_t> bytes) {
     DigitizerRequest point{};
     switch (decoder_.decode(bytes, point)) {

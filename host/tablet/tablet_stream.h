@@ -25,9 +25,15 @@ public:
     // `onPoint` is called once per decoded report, in stream order.
     TabletStream(TabletDecoder &decoder, TabletFraming framing, OnPoint onPoint);
 
-    void feed(std::span<const std::uint8_t> bytes) { framer_.feed(bytes); }
-    void idle() { framer_.idle(); }
-    void finish() { framer_.finish(); }
+    // Stops after `count` decoded reports (0: never): the bytes after the
+    // report that made the count are not looked at, wherever they fall in
+    // what one read brought.
+    void limit(std::size_t count) { limit_ = count; }
+    bool full() const { return limit_ != 0 && counts_.decoded >= limit_; }
+
+    void feed(std::span<const std::uint8_t> bytes);
+    void idle();
+    void finish();
 
     TabletCounts counts() const;
 
@@ -37,6 +43,7 @@ private:
     TabletDecoder &decoder_;
     OnPoint onPoint_;
     TabletCounts counts_;
+    std::size_t limit_ = 0;
     ReportFramer framer_;
 };
 
