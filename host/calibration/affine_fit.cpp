@@ -16,17 +16,17 @@ struct Moments {
     double xx = 0, xy = 0, yy = 0; // centred second moments
 };
 
-template <typename Get> Moments momentsOf(std::span<const ReferencePair> pairs, Get get) {
+Moments momentsOf(std::span<const PlanePoint> points) {
     Moments m;
-    for (const ReferencePair &p : pairs) {
-        m.mean.x += get(p).x;
-        m.mean.y += get(p).y;
+    for (const PlanePoint &p : points) {
+        m.mean.x += p.x;
+        m.mean.y += p.y;
     }
-    m.mean.x /= static_cast<double>(pairs.size());
-    m.mean.y /= static_cast<double>(pairs.size());
-    for (const ReferencePair &p : pairs) {
-        const double u = get(p).x - m.mean.x;
-        const double v = get(p).y - m.mean.y;
+    m.mean.x /= static_cast<double>(points.size());
+    m.mean.y /= static_cast<double>(points.size());
+    for (const PlanePoint &p : points) {
+        const double u = p.x - m.mean.x;
+        const double v = p.y - m.mean.y;
         m.xx += u * u;
         m.xy += u * v;
         m.yy += v * v;
@@ -34,9 +34,9 @@ template <typename Get> Moments momentsOf(std::span<const ReferencePair> pairs, 
     return m;
 }
 
-// Whether the points lie on one line: the smaller principal spread against
-// the larger one (square roots of the moment matrix's eigenvalues).
-bool onOneLine(const Moments &m) {
+// The smaller principal spread against the larger one (square roots of the
+// moment matrix's eigenvalues).
+bool thin(const Moments &m) {
     const double half = (m.xx + m.yy) / 2;
     const double root = std::hypot((m.xx - m.yy) / 2, m.xy);
     const double large = half + root;
@@ -46,6 +46,10 @@ bool onOneLine(const Moments &m) {
 
 } // namespace
 
+bool onOneLine(std::span<const PlanePoint> points) {
+    return points.empty() || thin(momentsOf(points));
+}
+
 std::optional<AffineFit> fitAffine(std::span<const ReferencePair> pairs, std::string &error) {
     if (pairs.size() < kMinReferencePoints) {
         error = "a calibration needs at least 3 reference points; " +
@@ -53,14 +57,20 @@ std::optional<AffineFit> fitAffine(std::span<const ReferencePair> pairs, std::st
                 " pressed";
         return std::nullopt;
     }
-    const Moments drawing = momentsOf(pairs, [](const ReferencePair &p) { return p.drawing; });
-    if (onOneLine(drawing)) {
+    std::vector<PlanePoint> drawingPoints;
+    std::vector<PlanePoint> tabletPoints;
+    for (const ReferencePair &p : pairs) {
+        drawingPoints.push_back(p.drawing);
+        tabletPoints.push_back(p.tablet);
+    }
+    const Moments drawing = momentsOf(drawingPoints);
+    if (thin(drawing)) {
         error = "the reference points lie on one line: a calibration needs points that span "
                 "the drawing in both directions";
         return std::nullopt;
     }
-    const Moments t = momentsOf(pairs, [](const ReferencePair &p) { return p.tablet; });
-    if (onOneLine(t)) {
+    const Moments t = momentsOf(tabletPoints);
+    if (thin(t)) {
         error = "the pressed points lie on one line (the same place pressed for several "
                 "points?): no calibration follows from them";
         return std::nullopt;

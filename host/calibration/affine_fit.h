@@ -50,10 +50,15 @@ struct AffineFit {
 // Fewest pairs that fix an affine transform.
 constexpr std::size_t kMinReferencePoints = 3;
 
+// Whether the points lie on one line, or so near it that no plane
+// transform follows from them: their spread across the line is less than a
+// thousandth of their spread along it (one point, or all in one place,
+// counts as a line).
+bool onOneLine(std::span<const PlanePoint> points);
+
 // Fits the transform, or returns nothing with the reason in `error`: fewer
-// than three pairs, or the drawing's points or the pressed points lying on
-// one line (their spread across the line less than a thousandth of their
-// spread along it), where no plane transform follows from them.
+// than three pairs, or the drawing's points or the pressed points on one
+// line.
 std::optional<AffineFit> fitAffine(std::span<const ReferencePair> pairs, std::string &error);
 
 } // namespace drv::host

@@ -3,8 +3,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include "host/cli/calibrate_command.h"
 #include "host/cli/convert_command.h"
 #include "host/cli/demo_command.h"
+#include "host/cli/digitize_command.h"
 #include "host/cli/list_command.h"
 #include "host/cli/plot_command.h"
 #include "host/cli/tablet_command.h"
@@ -20,6 +22,8 @@ int main(int argc, char **argv) {
     PlotCommand plot(app);
     ConvertCommand convert(app);
     TabletCommand tablet(app);
+    CalibrateCommand calibrate(app);
+    DigitizeCommand digitize(app);
     DemoCommand demo(app);
     ListCommand list(app);
 
@@ -37,6 +41,12 @@ int main(int argc, char **argv) {
     }
     if (tablet.chosen()) {
         return tablet.run();
+    }
+    if (calibrate.chosen()) {
+        return calibrate.run();
+    }
+    if (digitize.chosen()) {
+        return digitize.run();
     }
     if (demo.chosen()) {
         return demo.run();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <iostream>
 
+#include "host/io/byte_sink.h"
 #include "host/script/script_values.h"
 #include "host/util/escapes.h"
 
@@ -95,6 +96,41 @@ std::unique_ptr<TabletSource> openTablet(const TabletSourceOptions &options, int
     }
     std::cerr << "drvhost: " << source->setupSummary() << '\n';
     return source;
+}
+
+bool loadCalibration(const std::string &path, const TabletSource &source,
+                     Calibration &calibration) {
+    std::string error;
+    if (!readCalibration(path, calibration, error)) {
+        std::cerr << "drvhost: " << error << '\n';
+        return false;
+    }
+    if (calibration.model != source.model() || calibration.format != source.format()) {
+        std::cerr << "drvhost: " << path << " was made for " << calibration.model << " format "
+                  << calibration.format << ", not " << source.model() << " format "
+                  << source.format() << ": calibrate this tablet and format again\n";
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<ByteSink> openOutput(const std::string &target) {
+    std::string error;
+    std::unique_ptr<ByteSink> sink = openByteSink({target, std::nullopt}, error);
+    if (!sink) {
+        std::cerr << "drvhost: " << error << '\n';
+    }
+    return sink;
+}
+
+bool finishOutput(ByteSink &sink, const std::string &text) {
+    std::string error;
+    if (!sink.write(reinterpret_cast<const std::uint8_t *>(text.data()), text.size(), error) ||
+        !sink.commit(error)) {
+        std::cerr << "drvhost: " << error << '\n';
+        return false;
+    }
+    return true;
 }
 
 } // namespace drv::host

@@ -8,7 +8,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include "host/calibration/calibration_file.h"
 #include "host/cli/serial_options.h"
+#include "host/io/byte_sink.h"
 #include "host/tablet/tablet_source.h"
 
 namespace drv::host {
@@ -42,5 +44,20 @@ private:
 // standard error. Null after a message on standard error; `status` is then
 // the exit status to return (1, or 2 for a format the model does not have).
 std::unique_ptr<TabletSource> openTablet(const TabletSourceOptions &options, int &status);
+
+// Reads the calibration file `path` for the tablet `source`: it must have
+// been made for the same model and format. False after a message on
+// standard error.
+bool loadCalibration(const std::string &path, const TabletSource &source,
+                     Calibration &calibration);
+
+// Opens the output file (written under a temporary name, put in place
+// whole by finishOutput), or standard output for "-", before the tablet is
+// read: a path that cannot be written is reported before anyone presses a
+// button. Null after a message on standard error.
+std::unique_ptr<ByteSink> openOutput(const std::string &target);
+
+// Writes `text` and puts the file in place. False after a message.
+bool finishOutput(ByteSink &sink, const std::string &text);
 
 } // namespace drv::host

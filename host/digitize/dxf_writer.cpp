@@ -120,7 +120,8 @@ bool dxfBytes(const Drawing &drawing, std::string &bytes, std::string &error) {
     std::ifstream in(file.path(), std::ios::binary);
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     // Every DXF ends with the EOF marker: a file without it was cut short.
-    if (!in.eof() || bytes.size() < 4 || bytes.find("EOF", bytes.size() - 5) == std::string::npos) {
+    const std::string_view end = "EOF\n";
+    if (!in || bytes.size() < end.size() || bytes.compare(bytes.size() - end.size(), end.size(), end) != 0) {
         error = "the DXF could not be written whole (" + file.path() + ")";
         return false;
     }

@@ -7,10 +7,6 @@ TabletStream::TabletStream(TabletDecoder &decoder, TabletFraming framing, OnPoin
       framer_(framing, [this](std::span<const std::uint8_t> bytes) { report(bytes); }) {}
 
 void TabletStream::feed(std::span<const std::uint8_t> bytes) {
-    if (limit_ == 0) {
-        framer_.feed(bytes);
-        return;
-    }
     for (std::size_t i = 0; i < bytes.size() && !full(); ++i) {
         framer_.feed(bytes.subspan(i, 1));
     }

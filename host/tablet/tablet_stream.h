@@ -29,7 +29,11 @@ public:
     // report that made the count are not looked at, wherever they fall in
     // what one read brought.
     void limit(std::size_t count) { limit_ = count; }
-    bool full() const { return limit_ != 0 && counts_.decoded >= limit_; }
+    // Takes no report after the one being handed out: for a reader that
+    // has what it came for.
+    void stop() { stopped_ = true; }
+    // Whether the stream takes no more reports.
+    bool full() const { return stopped_ || (limit_ != 0 && counts_.decoded >= limit_); }
 
     void feed(std::span<const std::uint8_t> bytes);
     void idle();
@@ -44,6 +48,7 @@ private:
     OnPoint onPoint_;
     TabletCounts counts_;
     std::size_t limit_ = 0;
+    bool stopped_ = false;
     ReportFramer framer_;
 };
 
