@@ -35,7 +35,8 @@ group_packages() {
         native)
             echo cmake ninja-build g++ binutils pkg-config \
                 libgtest-dev libgmock-dev googletest libbenchmark-dev \
-                libcli11-dev libpng-dev zlib1g-dev libpugixml-dev libdxflib-dev libtiff-dev
+                libcli11-dev libpng-dev zlib1g-dev libpugixml-dev libdxflib-dev libtiff-dev \
+                libevdev-dev nlohmann-json3-dev
             ;;
         # MinGW-w64 with the posix thread model (GoogleTest needs std::mutex).
         windows) echo g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 ;;

@@ -1,6 +1,7 @@
 #include "host/calibration/calibration_file.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -78,11 +79,12 @@ bool readDocument(const json &doc, Calibration &out, std::string &problem) {
         return false;
     }
     out.model = doc["model"].get<std::string>();
-    if (!doc.contains("format") || !doc["format"].is_number_integer()) {
+    if (!doc.contains("format") || !doc["format"].is_number_integer() ||
+        doc["format"].get<std::int64_t>() < INT16_MIN || doc["format"].get<std::int64_t>() > INT16_MAX) {
         problem = "\"format\" must be the report format's number";
         return false;
     }
-    out.format = doc["format"].get<int>();
+    out.format = static_cast<int>(doc["format"].get<std::int64_t>());
     const json *transform = doc.contains("transform") ? &doc["transform"] : nullptr;
     Affine &m = out.transform;
     if (transform == nullptr || !transform->is_object() || !transform->contains("x_mm") ||
