@@ -138,13 +138,11 @@ int DigitizeCommand::run() {
         return 2;
     }
     int status = 0;
-    const std::unique_ptr<TabletSource> source = openTablet(tablet_.source(), status);
+    std::optional<Calibration> calibration;
+    const std::unique_ptr<TabletSource> source =
+        openTablet(tablet_.source(), calibration_, calibration, status);
     if (!source) {
         return status;
-    }
-    std::optional<Calibration> calibration;
-    if (!calibration_.empty() && !loadCalibration(calibration_, *source, calibration.emplace())) {
-        return 1;
     }
     if (!calibration) {
         std::cerr << "drvhost: no --calibration: the drawing is in tablet counts, not mm\n";

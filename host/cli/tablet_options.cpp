@@ -98,6 +98,18 @@ std::unique_ptr<TabletSource> openTablet(const TabletSourceOptions &options, int
     return source;
 }
 
+std::unique_ptr<TabletSource> openTablet(const TabletSourceOptions &options,
+                                         const std::string &calibrationPath,
+                                         std::optional<Calibration> &calibration, int &status) {
+    std::unique_ptr<TabletSource> source = openTablet(options, status);
+    if (source && !calibrationPath.empty() &&
+        !loadCalibration(calibrationPath, *source, calibration.emplace())) {
+        status = 1;
+        return nullptr;
+    }
+    return source;
+}
+
 bool loadCalibration(const std::string &path, const TabletSource &source,
                      Calibration &calibration) {
     std::string error;

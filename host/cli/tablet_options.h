@@ -45,6 +45,12 @@ private:
 // the exit status to return (1, or 2 for a format the model does not have).
 std::unique_ptr<TabletSource> openTablet(const TabletSourceOptions &options, int &status);
 
+// The same, then the calibration file `calibrationPath` for it (none when
+// the path is empty), read into `calibration`.
+std::unique_ptr<TabletSource> openTablet(const TabletSourceOptions &options,
+                                         const std::string &calibrationPath,
+                                         std::optional<Calibration> &calibration, int &status);
+
 // Reads the calibration file `path` for the tablet `source`: it must have
 // been made for the same model and format. False after a message on
 // standard error.

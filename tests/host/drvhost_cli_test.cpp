@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/host/run_process.h"
+#include "tests/support/pseudo_terminal.h"
 
 namespace {
 
@@ -215,54 +216,7 @@ TEST_F(DrvhostCli, ReportsAnUnreachableTcpTarget) {
     EXPECT_NE(r.err.find("127.0.0.1:" + port + ": Connection refused"), std::string::npos) << r.err;
 }
 
-// A pseudo-terminal pair: the slave is the "serial line" drvhost opens,
-// the master the device at its other end.
-class PseudoTerminal {
-public:
-    PseudoTerminal() {
-        ok_ = ::openpty(&master_, &slave_, name_, nullptr, nullptr) == 0;
-        // drvhost must not inherit the tablet's end, or it never hangs up.
-        ok_ = ok_ && ::fcntl(master_, F_SETFD, FD_CLOEXEC) == 0 &&
-              ::fcntl(slave_, F_SETFD, FD_CLOEXEC) == 0;
-    }
-    ~PseudoTerminal() {
-        closeMaster();
-        if (slave_ >= 0) {
-            ::close(slave_);
-        }
-    }
-    bool ok() const { return ok_; }
-    std::string name() const { return name_; }
-    int master() const { return master_; }
-    void closeMaster() {
-        if (master_ >= 0) {
-            ::close(master_);
-            master_ = -1;
-        }
-    }
-    // Reads from the master until `want` bytes came or `until` says stop.
-    std::string readMaster(std::size_t want, std::chrono::milliseconds wait) const {
-        std::string bytes;
-        const auto deadline = std::chrono::steady_clock::now() + wait;
-        while (bytes.size() < want && std::chrono::steady_clock::now() < deadline) {
-            pollfd p{master_, POLLIN, 0};
-            if (::poll(&p, 1, 20) == 1) {
-                char buffer[256];
-                const ssize_t n = ::read(master_, buffer, sizeof buffer);
-                if (n > 0) {
-                    bytes.append(buffer, static_cast<std::size_t>(n));
-                }
-            }
-        }
-        return bytes;
-    }
-
-private:
-    bool ok_ = false;
-    int master_ = -1;
-    int slave_ = -1;
-    char name_[128] = {};
-};
+using drv::test::PseudoTerminal;
 
 TEST_F(DrvhostCli, PlotsOnASerialLine) {
     PseudoTerminal line;

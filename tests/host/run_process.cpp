@@ -10,6 +10,16 @@
 
 namespace drv::test {
 
+void execProgram(const std::vector<std::string> &args) {
+    std::vector<char *> argv;
+    for (const std::string &a : args) {
+        argv.push_back(const_cast<char *>(a.c_str()));
+    }
+    argv.push_back(nullptr);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+}
+
 ProcessResult runProcess(const std::vector<std::string> &args, const std::string &input) {
     int in[2];
     int out[2];
@@ -25,13 +35,7 @@ ProcessResult runProcess(const std::vector<std::string> &args, const std::string
         ::dup2(in[0], STDIN_FILENO);
         ::dup2(out[1], STDOUT_FILENO);
         ::dup2(err[1], STDERR_FILENO);
-        std::vector<char *> argv;
-        for (const std::string &a : args) {
-            argv.push_back(const_cast<char *>(a.c_str()));
-        }
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
+        execProgram(args);
     }
     ::close(in[0]);
     ::close(out[1]);

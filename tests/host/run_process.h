@@ -14,6 +14,10 @@ struct ProcessResult {
 
 // Runs `args` (args[0] the program), feeding `input` on standard input, and
 // waits for it to end.
+// In a child after fork(): runs `args` in place of it (exit 127 when it
+// cannot).
+[[noreturn]] void execProgram(const std::vector<std::string> &args);
+
 ProcessResult runProcess(const std::vector<std::string> &args, const std::string &input = {});
 
 } // namespace drv::test

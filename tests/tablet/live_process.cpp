@@ -7,6 +7,8 @@
 
 #include <csignal>
 
+#include "tests/host/run_process.h"
+
 namespace drv::test {
 
 LiveProcess::LiveProcess(const std::vector<std::string> &args, int inputFd) {
@@ -21,13 +23,7 @@ LiveProcess::LiveProcess(const std::vector<std::string> &args, int inputFd) {
         ::dup2(in, STDIN_FILENO);
         ::dup2(out[1], STDOUT_FILENO);
         ::dup2(err[1], STDERR_FILENO);
-        std::vector<char *> argv;
-        for (const std::string &a : args) {
-            argv.push_back(const_cast<char *>(a.c_str()));
-        }
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
+        execProgram(args);
     }
     ::close(out[1]);
     ::close(err[1]);
