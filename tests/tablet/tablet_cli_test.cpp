@@ -1,6 +1,9 @@
 // drvhost tablet end to end: the count of reports, output that reaches a
 // pipe reader as each report is decoded, and formats a model does not have.
+#include <unistd.h>
+
 #include <csignal>
+#include <regex>
 
 #include "tests/support/pseudo_terminal.h"
 #include "tests/tablet/cli_fixture.h"
@@ -123,6 +126,71 @@ TEST_F(TabletCli, FramesByTheSelectorTheModelReads) {
                             "--input", file("s.bin", stream)});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "button,x,y\n1,5,6\n2,7,8\n");
+}
+
+} // namespace
+
+namespace {
+
+// A calibration of ambrel format 1 at 10 counts a mm, the origin at
+// counts (1000, 2000).
+const char kAmbrelCalibration[] = R"({"drvhost_calibration": 1, "model": "ambrel", "format": 1,
+  "transform": {"x_mm": [0.1, 0, -100], "y_mm": [0, 0.1, -200]},
+  "points": [{"drawing_mm": [0, 0], "tablet": [1000, 2000]},
+             {"drawing_mm": [100, 0], "tablet": [2000, 2000]},
+             {"drawing_mm": [0, 50], "tablet": [1000, 2500]}]})";
+
+TEST_F(TabletCli, CalibratedRowsCarryMillimetresAndTimes) {
+    const std::string stream = encodedStream("ambrel", 1, {{0, 1000, 2000}, {49, 1255, 2730}});
+    const std::string input = file("s.bin", stream);
+    const std::string cal = file("t.cal", kAmbrelCalibration);
+    const auto csv = drvhost({"tablet", "--driver", "ambrel", "--input", input, "--calibration", cal,
+                              "--timestamps"});
+    EXPECT_EQ(csv.status, 0) << csv.err;
+    const std::regex rows("button,x,y,x_mm,y_mm,time\n"
+                          "0,1000,2000,0.000,0.000,[0-9]+\\.[0-9]{6}\n"
+                          "49,1255,2730,25.500,73.000,[0-9]+\\.[0-9]{6}\n");
+    EXPECT_TRUE(std::regex_match(csv.out, rows)) << csv.out;
+    const auto json = drvhost({"tablet", "--driver", "ambrel", "--input", input, "--calibration",
+                               cal, "--json"});
+    EXPECT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.out, "{\"button\":0,\"x\":1000,\"y\":2000,\"x_mm\":0.000,\"y_mm\":0.000}\n"
+                        "{\"button\":49,\"x\":1255,\"y\":2730,\"x_mm\":25.500,\"y_mm\":73.000}\n");
+}
+
+TEST_F(TabletCli, SaysWhyNoInputDeviceCanBeMade) {
+    if (::access("/dev/uinput", F_OK) == 0) {
+        GTEST_SKIP() << "this machine has /dev/uinput: the message for its absence is not shown";
+    }
+    const auto r = drvhost({"tablet", "--driver", "ambrel", "--uinput", "--input",
+                            file("s.bin", encodedStream("ambrel", 1, {{0, 1, 2}}))});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("--uinput: /dev/uinput: No such file or directory (the kernel's uinput "
+                         "module is not loaded: modprobe uinput)"),
+              std::string::npos)
+        << r.err;
+}
+
+TEST_F(TabletCli, RefusesPointerOptionsItCannotUse) {
+    const std::string input = file("s.bin", "");
+    struct Case {
+        int line;
+        std::vector<std::string> options;
+        std::string message;
+    };
+    const Case cases[] = {
+        {__LINE__, {"--buttons", "tip=1"}, "--buttons requires --uinput"},
+        {__LINE__, {"--uinput", "--buttons", "left=1"},
+         "--buttons: 'left=1' is not NAME=CODE with NAME tip, side or side2"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(::testing::Message() << "line " << c.line);
+        std::vector<std::string> args = {"tablet", "--driver", "ambrel", "--input", input};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const auto r = drvhost(args);
+        EXPECT_NE(r.status, 0);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
 }
 
 } // namespace
