@@ -61,14 +61,16 @@ struct Run {
     TabletCounts counts;
 };
 
-bool isLineEnd(std::uint8_t b) { return b == 0x0D || b == 0x0A; }
+bool isLineEnd(std::uint8_t b) {
+    return b == 0x0D || b == 0x0A;
+}
 
 void checkReport(const TabletFraming &framing, std::span<const std::uint8_t> report) {
     FUZZ_CHECK(!report.empty());
     // A marked report of no declared length still has its start byte.
-    const std::size_t length =
-        framing.kind == TabletFraming::Kind::Marked ? std::max<std::size_t>(framing.length, 1)
-                                                    : framing.length;
+    const std::size_t length = framing.kind == TabletFraming::Kind::Marked
+                                   ? std::max<std::size_t>(framing.length, 1)
+                                   : framing.length;
     const std::size_t longest = length + framing.slack;
     if (framing.kind == TabletFraming::Kind::Lines) {
         FUZZ_CHECK(report.size() <= kMaxReportBytes && isLineEnd(report.back()));
@@ -114,8 +116,9 @@ Run readThroughPipe(TabletDecoder &decoder, const TabletFraming &framing,
     // Fuzz inputs stay far below a pipe's capacity: written whole up front.
     FUZZ_CHECK(::write(ends[1], bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()));
     ::close(ends[1]);
-    TabletStream stream(decoder, framing,
-                        [&run](const DigitizerRequest &r) { run.points.push_back({r.button, r.x, r.y}); });
+    TabletStream stream(decoder, framing, [&run](const DigitizerRequest &r) {
+        run.points.push_back({r.button, r.x, r.y});
+    });
     const TabletReadEnd end = readTablet(ends[0], stream);
     ::close(ends[0]);
     FUZZ_CHECK(end.why == TabletReadEnd::Why::EndOfInput);
@@ -132,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     const std::size_t index = data[0] % dg::kAllModels.size();
     const auto format = static_cast<std::int16_t>(data[1] % 4); // 1 and 2 real, 0 and 3 not
-    const std::uint8_t choice = data[2] % 4; // the model's framing, or overrides
+    const std::uint8_t choice = data[2] % 4;                    // the model's framing, or overrides
     const std::uint8_t frameByte = data[3];
     const std::uint8_t reportLength = data[4];
     const std::uint8_t seed = data[5];

@@ -52,9 +52,8 @@ bool onOneLine(std::span<const PlanePoint> points) {
 
 std::optional<AffineFit> fitAffine(std::span<const ReferencePair> pairs, std::string &error) {
     if (pairs.size() < kMinReferencePoints) {
-        error = "a calibration needs at least 3 reference points; " +
-                std::to_string(pairs.size()) + (pairs.size() == 1 ? " was" : " were") +
-                " pressed";
+        error = "a calibration needs at least 3 reference points; " + std::to_string(pairs.size()) +
+                (pairs.size() == 1 ? " was" : " were") + " pressed";
         return std::nullopt;
     }
     std::vector<PlanePoint> drawingPoints;

@@ -1,8 +1,8 @@
 #include "host/calibration/calibration_file.h"
 
 #include <cerrno>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -74,13 +74,15 @@ bool readDocument(const json &doc, Calibration &out, std::string &problem) {
                   " is not one this drvhost reads (" + std::to_string(kVersion) + ")";
         return false;
     }
-    if (!doc.contains("model") || !doc["model"].is_string() || doc["model"].get<std::string>().empty()) {
+    if (!doc.contains("model") || !doc["model"].is_string() ||
+        doc["model"].get<std::string>().empty()) {
         problem = "\"model\" must be the tablet model's name";
         return false;
     }
     out.model = doc["model"].get<std::string>();
     if (!doc.contains("format") || !doc["format"].is_number_integer() ||
-        doc["format"].get<std::int64_t>() < INT16_MIN || doc["format"].get<std::int64_t>() > INT16_MAX) {
+        doc["format"].get<std::int64_t>() < INT16_MIN ||
+        doc["format"].get<std::int64_t>() > INT16_MAX) {
         problem = "\"format\" must be the report format's number";
         return false;
     }
@@ -134,8 +136,9 @@ bool readDocument(const json &doc, Calibration &out, std::string &problem) {
 std::string calibrationText(const Calibration &c) {
     json points = json::array();
     for (const CalibrationPoint &p : c.points) {
-        points.push_back(
-            {{"drawing_mm", pair(p.drawing)}, {"tablet", pair(p.tablet)}, {"residual_mm", p.residual}});
+        points.push_back({{"drawing_mm", pair(p.drawing)},
+                          {"tablet", pair(p.tablet)},
+                          {"residual_mm", p.residual}});
     }
     const Affine &m = c.transform;
     const json doc = {

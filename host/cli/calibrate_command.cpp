@@ -99,8 +99,8 @@ int CalibrateCommand::run() {
     const bool prompt = ::isatty(STDERR_FILENO) == 1;
     const auto ask = [&](std::size_t next) {
         if (prompt && next < drawing.size()) {
-            std::cerr << "drvhost: press a button on " << pointName(next, drawing.size(), drawing[next])
-                      << std::endl;
+            std::cerr << "drvhost: press a button on "
+                      << pointName(next, drawing.size(), drawing[next]) << std::endl;
         }
     };
     std::vector<ReferencePair> pairs;
@@ -112,7 +112,8 @@ int CalibrateCommand::run() {
         }
         const PlanePoint tablet{static_cast<double>(r.x), static_cast<double>(r.y)};
         pairs.push_back({drawing[pairs.size()], tablet});
-        std::cerr << "drvhost: " << pointName(pairs.size() - 1, drawing.size(), pairs.back().drawing)
+        std::cerr << "drvhost: "
+                  << pointName(pairs.size() - 1, drawing.size(), pairs.back().drawing)
                   << " pressed at tablet (" << r.x << ", " << r.y << ")" << std::endl;
         if (pairs.size() == drawing.size()) {
             stream->stop(); // every point has its press
@@ -151,16 +152,21 @@ int CalibrateCommand::run() {
         const double residual = fit->residuals[i];
         std::snprintf(line, sizeof line, "%s: residual %.3f mm%s",
                       pointName(i, pairs.size(), pairs[i].drawing).c_str(), residual,
-                      residual > maxError_ ? ", more than --max-error: press it again or check the drawing"
-                                           : "");
+                      residual > maxError_
+                          ? ", more than --max-error: press it again or check the drawing"
+                          : "");
         std::cerr << "drvhost: " << (residual > maxError_ ? "warning: " : "") << line << '\n';
     }
     if (!finishOutput(*sink, calibrationText(calibration))) {
         return 1;
     }
-    std::snprintf(line, sizeof line, "%s format %d calibrated from %zu points: worst residual %.3f mm (--max-error %g)%s",
-                  calibration.model.c_str(), calibration.format, pairs.size(), fit->worst,
-                  maxError_, pairs.size() == kMinReferencePoints ? "; three points fit exactly, a fourth would show the error" : "");
+    std::snprintf(
+        line, sizeof line,
+        "%s format %d calibrated from %zu points: worst residual %.3f mm (--max-error %g)%s",
+        calibration.model.c_str(), calibration.format, pairs.size(), fit->worst, maxError_,
+        pairs.size() == kMinReferencePoints
+            ? "; three points fit exactly, a fourth would show the error"
+            : "");
     std::cerr << "drvhost: " << line << '\n';
     return 0;
 }

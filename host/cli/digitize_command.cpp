@@ -114,9 +114,11 @@ DigitizeCommand::DigitizeCommand(CLI::App &app)
                          "calibration file from drvhost calibrate: points in mm");
     command_->add_option("--buttons", buttons_,
                          "raw button codes for actions: add=CODE,end=CODE,close=CODE,undo=CODE");
-    command_->add_option("-o,--output", output_, "the drawing to write: OUT.dxf, OUT.svg, OUT.plt or -")
+    command_
+        ->add_option("-o,--output", output_, "the drawing to write: OUT.dxf, OUT.svg, OUT.plt or -")
         ->required();
-    command_->add_option("--as", as_, "the output's format when its name does not say: dxf, svg or plt");
+    command_->add_option("--as", as_,
+                         "the output's format when its name does not say: dxf, svg or plt");
 }
 
 int DigitizeCommand::run() {
@@ -132,8 +134,9 @@ int DigitizeCommand::run() {
     const std::optional<DrawingFormat> format = drawingFormat(as_, output_);
     if (!format) {
         std::cerr << "drvhost: "
-                  << (as_.empty() ? "-o " + output_ + ": the name does not say dxf, svg or plt; give --as"
-                                  : "--as must be dxf, svg or plt")
+                  << (as_.empty()
+                          ? "-o " + output_ + ": the name does not say dxf, svg or plt; give --as"
+                          : "--as must be dxf, svg or plt")
                   << '\n';
         return 2;
     }

@@ -41,8 +41,8 @@ void printPoint(const DigitizerRequest &point, const RowForm &form) {
     std::printf(form.json ? "{\"button\":%d,\"x\":%d,\"y\":%d" : "%d,%d,%d", point.button, point.x,
                 point.y);
     if (form.calibration) {
-        const PlanePoint mm = form.calibration->toMm(
-            {static_cast<double>(point.x), static_cast<double>(point.y)});
+        const PlanePoint mm =
+            form.calibration->toMm({static_cast<double>(point.x), static_cast<double>(point.y)});
         std::printf(form.json ? ",\"x_mm\":%.3f,\"y_mm\":%.3f" : ",%.3f,%.3f", mm.x, mm.y);
     }
     if (form.timestamps) {
@@ -105,14 +105,16 @@ TabletCommand::TabletCommand(CLI::App &app)
       tablet_(*command_) {
     command_->add_flag("--json", json_, "JSON lines instead of CSV");
     command_->add_option("--count", count_, "stop after this many decoded reports");
-    command_->add_option("--calibration", calibration_,
-                         "calibration file from drvhost calibrate: x_mm and y_mm beside the counts");
+    command_->add_option(
+        "--calibration", calibration_,
+        "calibration file from drvhost calibrate: x_mm and y_mm beside the counts");
     command_->add_flag("--timestamps", timestamps_,
                        "the time of each report, seconds since the start");
     CLI::Option *uinput =
         command_->add_flag("--uinput", uinput_, "make the tablet a desktop pointer (Linux uinput)");
-    command_->add_option("--buttons", buttons_,
-                         "with --uinput: raw button codes for the pen: tip=CODE,side=CODE,side2=CODE")
+    command_
+        ->add_option("--buttons", buttons_,
+                     "with --uinput: raw button codes for the pen: tip=CODE,side=CODE,side2=CODE")
         ->needs(uinput);
 }
 

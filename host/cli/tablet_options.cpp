@@ -65,8 +65,8 @@ TabletOptions::TabletOptions(CLI::App &command) {
                        "terminator or first-byte mark bits, overriding the driver's");
     command.add_option("--report-length", reportLength_,
                        "report length in bytes, overriding the driver's");
-    CLI::Option *input = command.add_option(
-        "--input", source_.input, "recorded tablet bytes: FILE or - (standard input)");
+    CLI::Option *input = command.add_option("--input", source_.input,
+                                            "recorded tablet bytes: FILE or - (standard input)");
     CLI::Option *device = command.add_option("--device", device_, "serial line of the tablet");
     input->excludes(device);
     addSerialOptions(command, source_.serial, serialWords_);

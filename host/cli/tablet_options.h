@@ -54,8 +54,7 @@ std::unique_ptr<TabletSource> openTablet(const TabletSourceOptions &options,
 // Reads the calibration file `path` for the tablet `source`: it must have
 // been made for the same model and format. False after a message on
 // standard error.
-bool loadCalibration(const std::string &path, const TabletSource &source,
-                     Calibration &calibration);
+bool loadCalibration(const std::string &path, const TabletSource &source, Calibration &calibration);
 
 // Opens the output file (written under a temporary name, put in place
 // whole by finishOutput), or standard output for "-", before the tablet is

@@ -28,8 +28,9 @@ public:
     struct Event {
         enum class Kind { None, Added, Ended, Closed, Undone };
         Kind kind = Kind::None;
-        PlanePoint at;            // Added: the new vertex; Undone: the vertex taken away
-        std::size_t vertices = 0; // in the open polyline afterwards (Ended/Closed: in the one ended)
+        PlanePoint at; // Added: the new vertex; Undone: the vertex taken away
+        std::size_t vertices =
+            0; // in the open polyline afterwards (Ended/Closed: in the one ended)
         std::size_t polyline = 0; // 1-based number of the polyline concerned
     };
 

@@ -21,7 +21,8 @@ namespace {
 class TemporaryFile {
 public:
     TemporaryFile() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "drvhost-dxf-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "drvhost-dxf-XXXXXX").string();
         const int fd = ::mkstemp(pattern.data());
         if (fd >= 0) {
             ::close(fd);
@@ -79,10 +80,9 @@ void writeEntities(DL_Dxf &dxf, DL_WriterA &dw, const Drawing &drawing) {
     const DL_Attributes attributes("0", DL_Codes::bylayer, -1, "BYLAYER", 1.0);
     dw.sectionEntities();
     for (const Polyline &line : drawing.polylines) {
-        dxf.writePolyline(dw,
-                          DL_PolylineData(static_cast<int>(line.points.size()), 0, 0,
-                                          line.closed ? 1 : 0),
-                          attributes);
+        dxf.writePolyline(
+            dw, DL_PolylineData(static_cast<int>(line.points.size()), 0, 0, line.closed ? 1 : 0),
+            attributes);
         for (const PlanePoint &p : line.points) {
             dxf.writeVertex(dw, DL_VertexData(p.x, p.y, 0.0, 0.0));
         }
@@ -121,7 +121,8 @@ bool dxfBytes(const Drawing &drawing, std::string &bytes, std::string &error) {
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     // Every DXF ends with the EOF marker: a file without it was cut short.
     const std::string_view end = "EOF\n";
-    if (!in || bytes.size() < end.size() || bytes.compare(bytes.size() - end.size(), end.size(), end) != 0) {
+    if (!in || bytes.size() < end.size() ||
+        bytes.compare(bytes.size() - end.size(), end.size(), end) != 0) {
         error = "the DXF could not be written whole (" + file.path() + ")";
         return false;
     }

@@ -30,8 +30,8 @@ std::string plotScriptText(const Drawing &drawing) {
                  : "# Tablet counts as plotter units: the tablet was not calibrated.\n";
     // The framing cells are the binary-coded plotter's; the HP-GL/2 one reads
     // only the page and the pens.
-    script += "BeginJob page_width=" + std::to_string(width) + " page_height=" +
-              std::to_string(height) +
+    script += "BeginJob page_width=" + std::to_string(width) +
+              " page_height=" + std::to_string(height) +
               " pens=1 bias=0x20 radix=32 sync_count=2 sync='!' terminator='\\r' checksum=1\n";
     script += "SelectPen pen=1\n";
     for (const Polyline &line : drawing.polylines) {

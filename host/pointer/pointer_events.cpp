@@ -21,7 +21,7 @@ std::int32_t clampAxis(double value, std::int32_t max) {
 } // namespace
 
 PenButtons defaultPenButtons() {
-    return {{1, PenButton::Tip},   {'1', PenButton::Tip},  {2, PenButton::Side},
+    return {{1, PenButton::Tip},    {'1', PenButton::Tip}, {2, PenButton::Side},
             {'2', PenButton::Side}, {3, PenButton::Side2}, {'3', PenButton::Side2}};
 }
 

@@ -35,13 +35,13 @@ TEST(AffineFit, RecoversKnownPlacementsWithinTheNoise) {
         double noise; // counts
     };
     const Case cases[] = {
-        {__LINE__, {40, 0, 1000, 0, 40, 2000}, 0},                  // square, no noise
-        {__LINE__, {40, 0, 1000, 0, 40, 2000}, 1},                  // a count of noise
-        {__LINE__, {39.9, -1.4, 500, 1.4, 39.9, 300}, 1},            // turned 2 degrees
-        {__LINE__, {20, 0.5, 0, 0, 20.4, 0}, 0.5},                   // sheared, scales differ
-        {__LINE__, {40, 0, 1000, 0, -40, 9000}, 1},                  // y counts downwards
-        {__LINE__, {0, 40, 100, 40, 0, 100}, 1},                     // axes swapped
-        {__LINE__, {1000, 0, 1e6, 0, 1000, 2e6}, 2},                 // fine resolution, far off
+        {__LINE__, {40, 0, 1000, 0, 40, 2000}, 0},        // square, no noise
+        {__LINE__, {40, 0, 1000, 0, 40, 2000}, 1},        // a count of noise
+        {__LINE__, {39.9, -1.4, 500, 1.4, 39.9, 300}, 1}, // turned 2 degrees
+        {__LINE__, {20, 0.5, 0, 0, 20.4, 0}, 0.5},        // sheared, scales differ
+        {__LINE__, {40, 0, 1000, 0, -40, 9000}, 1},       // y counts downwards
+        {__LINE__, {0, 40, 100, 40, 0, 100}, 1},          // axes swapped
+        {__LINE__, {1000, 0, 1e6, 0, 1000, 2e6}, 2},      // fine resolution, far off
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(::testing::Message() << "line " << c.line);
@@ -49,8 +49,8 @@ TEST(AffineFit, RecoversKnownPlacementsWithinTheNoise) {
         const auto fit = fitAffine(pressed(c.mmToCounts, kReference, c.noise), error);
         ASSERT_TRUE(fit) << error;
         const Affine truth = inverse(c.mmToCounts);
-        const double scale = std::sqrt(std::fabs(c.mmToCounts.a * c.mmToCounts.e -
-                                                 c.mmToCounts.b * c.mmToCounts.d));
+        const double scale =
+            std::sqrt(std::fabs(c.mmToCounts.a * c.mmToCounts.e - c.mmToCounts.b * c.mmToCounts.d));
         // Noise of n counts moves the fit by about n counts anywhere on the sheet.
         const double tolerance = (c.noise + 1e-6) * 1.5 / scale + 1e-9;
         for (const PlanePoint p : {PlanePoint{0, 0}, PlanePoint{200, 150}, PlanePoint{-20, 170}}) {
@@ -85,7 +85,8 @@ TEST(AffineFit, TheResidualPointsAtTheBadlyPressedPoint) {
 
 TEST(AffineFit, ThreePointsFitExactlyWithNoResidual) {
     std::string error;
-    const auto fit = fitAffine(pressed({40, 1, 10, -2, 39, 20}, {{0, 0}, {100, 0}, {0, 100}}, 3), error);
+    const auto fit =
+        fitAffine(pressed({40, 1, 10, -2, 39, 20}, {{0, 0}, {100, 0}, {0, 100}}, 3), error);
     ASSERT_TRUE(fit) << error;
     EXPECT_EQ(fit->worst, 0);
     EXPECT_EQ(fit->residuals, std::vector<double>(3, 0.0));
@@ -104,15 +105,18 @@ TEST(AffineFit, RefusesPointSetsThatFixNoTransform) {
     }
     auto pressedInLine = pressed(m, kReference, 0);
     for (std::size_t i = 0; i < pressedInLine.size(); ++i) {
-        pressedInLine[i].tablet = {1000.0 + 10.0 * static_cast<double>(i), 2000.0 + 20.0 * static_cast<double>(i)};
+        pressedInLine[i].tablet = {1000.0 + 10.0 * static_cast<double>(i),
+                                   2000.0 + 20.0 * static_cast<double>(i)};
     }
     const Case cases[] = {
         {__LINE__, {}, "at least 3 reference points; 0 were pressed"},
         {__LINE__, pressed(m, {{0, 0}}, 0), "at least 3 reference points; 1 was pressed"},
         {__LINE__, pressed(m, {{0, 0}, {10, 10}}, 0), "2 were pressed"},
-        {__LINE__, pressed(m, {{0, 0}, {100, 0}, {200, 0}}, 0), "the reference points lie on one line"},
+        {__LINE__, pressed(m, {{0, 0}, {100, 0}, {200, 0}}, 0),
+         "the reference points lie on one line"},
         // a tenth of a mm across 200 mm along is a line, for a fit
-        {__LINE__, pressed(m, {{0, 0}, {100, 0.1}, {200, 0}}, 0), "the reference points lie on one line"},
+        {__LINE__, pressed(m, {{0, 0}, {100, 0.1}, {200, 0}}, 0),
+         "the reference points lie on one line"},
         {__LINE__, samePlace, "the pressed points lie on one line"},
         {__LINE__, pressedInLine, "the pressed points lie on one line"},
     };

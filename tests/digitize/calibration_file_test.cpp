@@ -13,7 +13,8 @@ Calibration sample() {
     c.model = "belvane";
     c.format = 2;
     c.transform = {0.025, 0.0004, -12.5, -0.0004, 0.025, -30.25};
-    c.points = {{{0, 0}, {500, 1210}, 0.01}, {{200, 0}, {8500, 1200}, 0.02}, {{0, 150}, {510, 7210}, 0}};
+    c.points = {
+        {{0, 0}, {500, 1210}, 0.01}, {{200, 0}, {8500, 1200}, 0.02}, {{0, 150}, {510, 7210}, 0}};
     c.worst = 0.02;
     c.maxError = 0.5;
     return c;
@@ -49,15 +50,18 @@ TEST(CalibrationFile, RefusesWhatIsNoCalibration) {
         {__LINE__, "[1, 2]", "t.cal: not a drvhost calibration"},
         {__LINE__, R"({"drvhost_calibration": 2})", "t.cal: calibration version 2 is not one"},
         {__LINE__, R"({"drvhost_calibration": 1, "format": 1})", "\"model\" must be"},
-        {__LINE__, R"({"drvhost_calibration": 1, "model": "a", "format": "1"})", "\"format\" must be"},
-        {__LINE__, R"({"drvhost_calibration": 1, "model": "a", "format": 1, "transform": {"x_mm": [1, 0]}})",
+        {__LINE__, R"({"drvhost_calibration": 1, "model": "a", "format": "1"})",
+         "\"format\" must be"},
+        {__LINE__,
+         R"({"drvhost_calibration": 1, "model": "a", "format": 1, "transform": {"x_mm": [1, 0]}})",
          "\"transform\" must hold"},
         {__LINE__,
          R"({"drvhost_calibration": 1, "model": "a", "format": 1, "transform": {"x_mm": [1, 2, 0], "y_mm": [2, 4, 0]}})",
          "the transform is singular"},
         {__LINE__, good.substr(0, good.size() - 1) + R"(, "points": [{"tablet": [1, 2]}]})",
          "point 1 must hold"},
-        {__LINE__, good.substr(0, good.size() - 1) + R"(, "max_error_mm": "big"})", "must be numbers"},
+        {__LINE__, good.substr(0, good.size() - 1) + R"(, "max_error_mm": "big"})",
+         "must be numbers"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(::testing::Message() << "line " << c.line);

@@ -29,17 +29,41 @@ TEST(DigitizeSession, PressesMakeThePolylines) {
     };
     const Case cases[] = {
         // a held button is one press, a release none
-        {__LINE__, {{kAdd, 1, 1}, {kAdd, 2, 2}, {kAdd, 3, 3}, {0, 4, 4}, {kAdd, 5, 5}},
-         {{{{1, 1}, {5, 5}}, false}}, 0},
+        {__LINE__,
+         {{kAdd, 1, 1}, {kAdd, 2, 2}, {kAdd, 3, 3}, {0, 4, 4}, {kAdd, 5, 5}},
+         {{{{1, 1}, {5, 5}}, false}},
+         0},
         // going from one button straight to another presses the other
         {__LINE__, {{kAdd, 1, 1}, {9, 2, 2}, {kAdd, 3, 3}}, {{{{1, 1}, {2, 2}, {3, 3}}, false}}, 0},
-        {__LINE__, {{kAdd, 0, 0}, {0, 0, 0}, {kAdd, 1, 0}, {0, 0, 0}, {kEnd, 0, 0}, {0, 0, 0},
-                    {kAdd, 5, 5}, {0, 0, 0}, {kAdd, 6, 5}, {0, 0, 0}, {kAdd, 6, 6}, {kClose, 9, 9}},
-         {{{{0, 0}, {1, 0}}, false}, {{{5, 5}, {6, 5}, {6, 6}}, true}}, 0},
+        {__LINE__,
+         {{kAdd, 0, 0},
+          {0, 0, 0},
+          {kAdd, 1, 0},
+          {0, 0, 0},
+          {kEnd, 0, 0},
+          {0, 0, 0},
+          {kAdd, 5, 5},
+          {0, 0, 0},
+          {kAdd, 6, 5},
+          {0, 0, 0},
+          {kAdd, 6, 6},
+          {kClose, 9, 9}},
+         {{{{0, 0}, {1, 0}}, false}, {{{5, 5}, {6, 5}, {6, 6}}, true}},
+         0},
         // undo takes the last vertex, and goes back into an ended polyline
-        {__LINE__, {{kAdd, 0, 0}, {0, 0, 0}, {kAdd, 1, 0}, {0, 0, 0}, {kAdd, 7, 7}, {kUndo, 0, 0},
-                    {kAdd, 2, 0}, {kEnd, 0, 0}, {kUndo, 0, 0}, {kAdd, 3, 0}},
-         {{{{0, 0}, {1, 0}, {3, 0}}, false}}, 0},
+        {__LINE__,
+         {{kAdd, 0, 0},
+          {0, 0, 0},
+          {kAdd, 1, 0},
+          {0, 0, 0},
+          {kAdd, 7, 7},
+          {kUndo, 0, 0},
+          {kAdd, 2, 0},
+          {kEnd, 0, 0},
+          {kUndo, 0, 0},
+          {kAdd, 3, 0}},
+         {{{{0, 0}, {1, 0}, {3, 0}}, false}},
+         0},
         // undo and end with nothing open do nothing; a lone vertex draws nothing
         {__LINE__, {{kUndo, 0, 0}, {kEnd, 0, 0}, {kAdd, 4, 4}, {kEnd, 0, 0}}, {}, 1},
         {__LINE__, {{0, 1, 1}, {0, 2, 2}}, {}, 0},
@@ -78,7 +102,8 @@ TEST(DigitizeSession, EventsSayWhatHappened) {
 Drawing sampleDrawing() {
     Drawing d;
     d.millimetres = true;
-    d.polylines = {{{{10, 20}, {30.5, 20}, {30.5, 40.25}}, false}, {{{0, 0}, {5, 0}, {5, 5}}, true}};
+    d.polylines = {{{{10, 20}, {30.5, 20}, {30.5, 40.25}}, false},
+                   {{{0, 0}, {5, 0}, {5, 5}}, true}};
     return d;
 }
 

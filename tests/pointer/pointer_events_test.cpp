@@ -39,7 +39,11 @@ TEST(PointerEvents, ReportsBecomeTheEventsThatChanged) {
         {__LINE__, '2', 150, 200, {key(BTN_TOUCH, 0), key(BTN_STYLUS, 1), kSyn}},
         {__LINE__, 3, 150, 200, {key(BTN_STYLUS, 0), key(BTN_STYLUS2, 1), kSyn}},
         // any other code is the tip; outside the range is its edge
-        {__LINE__, 17, -5, 2000, {abs(ABS_X, 0), abs(ABS_Y, 0), key(BTN_TOUCH, 1), key(BTN_STYLUS2, 0), kSyn}},
+        {__LINE__,
+         17,
+         -5,
+         2000,
+         {abs(ABS_X, 0), abs(ABS_Y, 0), key(BTN_TOUCH, 1), key(BTN_STYLUS2, 0), kSyn}},
         {__LINE__, 0, 5000, -1, {abs(ABS_X, 1000), abs(ABS_Y, 1000), key(BTN_TOUCH, 0), kSyn}},
     };
     PointerMapper mapper(declaredSetup(1000, 1000));

@@ -53,8 +53,7 @@ void expectPolylines(const std::vector<Polyline> &got, const std::vector<Polylin
         ASSERT_EQ(got[i].points.size(), want[i].points.size());
         for (std::size_t k = 0; k < want[i].points.size(); ++k) {
             EXPECT_LE(distance(got[i].points[k], want[i].points[k]), tolerance)
-                << "vertex " << k + 1 << " at " << got[i].points[k].x << ","
-                << got[i].points[k].y;
+                << "vertex " << k + 1 << " at " << got[i].points[k].x << "," << got[i].points[k].y;
         }
     }
 }
@@ -102,13 +101,24 @@ TEST_F(TabletCli, RefusesACalibrationThatCannotBeMade) {
         std::string message;
     };
     const Case cases[] = {
-        {__LINE__, kPoints, {{0, 0}, {200, 0}}, 1,
+        {__LINE__,
+         kPoints,
+         {{0, 0}, {200, 0}},
+         1,
          "a calibration needs at least 3 reference points; 2 were pressed"},
-        {__LINE__, kPoints, {}, 1, "a calibration needs at least 3 reference points; 0 were pressed"},
+        {__LINE__,
+         kPoints,
+         {},
+         1,
+         "a calibration needs at least 3 reference points; 0 were pressed"},
         {__LINE__, "0,0 100,0 200,0.01", {}, 2, "--points: the points lie on one line"},
         {__LINE__, "0,0 100,0", {}, 2, "--points names 2 points; a calibration needs at least 3"},
         {__LINE__, "0,0 100,x 5,5", {}, 2, "--points: point 2 '100,x' is not X,Y in mm"},
-        {__LINE__, "0,0 100,0 0,100", {{5, 5}, {5, 5}, {5, 5}}, 1, "the pressed points lie on one line"},
+        {__LINE__,
+         "0,0 100,0 0,100",
+         {{5, 5}, {5, 5}, {5, 5}},
+         1,
+         "the pressed points lie on one line"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(::testing::Message() << "line " << c.line);
@@ -136,9 +146,9 @@ TEST_F(TabletCli, ReportsAPointPressedFurtherOffThanMaxError) {
         const PlanePoint p{kPointList[i].x + (i == 2 ? 3.0 : 0.0), kPointList[i].y};
         maker.press(1, p);
     }
-    const auto r = drvhost({"calibrate", "--driver", m.name, "--format", "2", "--points", kPoints,
-                            "--input", file("cal.bin", maker.stream()), "-o", path("t.cal"),
-                            "--max-error", "0.8"});
+    const auto r =
+        drvhost({"calibrate", "--driver", m.name, "--format", "2", "--points", kPoints, "--input",
+                 file("cal.bin", maker.stream()), "-o", path("t.cal"), "--max-error", "0.8"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("warning: point 3 of 5 (200, 150 mm): residual"), std::string::npos)
         << r.err;
@@ -221,14 +231,15 @@ TEST_F(TabletCli, DigitizesADrawingIntoDxfSvgAndAPlotScript) {
             } else if (out == "d.svg") {
                 // The drawing spans 10..190 by 10..130 mm.
                 EXPECT_NE(bytes.find("width=\"180."), std::string::npos) << bytes.substr(0, 300);
-                EXPECT_NE(bytes.find("mm\" height=\"120."), std::string::npos) << bytes.substr(0, 300);
+                EXPECT_NE(bytes.find("mm\" height=\"120."), std::string::npos)
+                    << bytes.substr(0, 300);
                 expectPolylines(drv::test::svgPolylines(bytes), traced.drawing, tolerance + 0.001);
             } else {
                 expectPolylines(drv::test::scriptPolylines(bytes), traced.drawing,
                                 tolerance + 0.0125);
                 // ... and drvhost plot takes it as it is.
-                const auto plot = drvhost({"plot", "--driver", "quillane", path(out), "-o",
-                                           path("d.hpgl")});
+                const auto plot =
+                    drvhost({"plot", "--driver", "quillane", path(out), "-o", path("d.hpgl")});
                 EXPECT_EQ(plot.status, 0) << plot.err;
             }
         }
@@ -243,11 +254,18 @@ TEST_F(TabletCli, RefusesDigitizingOptionsItCannotUse) {
         std::string message;
     };
     const Case cases[] = {
-        {__LINE__, {"-o", "d.txt"}, 2, "-o d.txt: the name does not say dxf, svg or plt; give --as"},
+        {__LINE__,
+         {"-o", "d.txt"},
+         2,
+         "-o d.txt: the name does not say dxf, svg or plt; give --as"},
         {__LINE__, {"-o", "-", "--as", "pdf"}, 2, "--as must be dxf, svg or plt"},
-        {__LINE__, {"-o", "d.svg", "--buttons", "add=1,end=1"}, 2,
+        {__LINE__,
+         {"-o", "d.svg", "--buttons", "add=1,end=1"},
+         2,
          "--buttons: code 1 is given to two actions"},
-        {__LINE__, {"-o", "d.svg", "--buttons", "stop=2"}, 2,
+        {__LINE__,
+         {"-o", "d.svg", "--buttons", "stop=2"},
+         2,
          "--buttons: 'stop=2' is not NAME=CODE with NAME add, end, close or undo"},
         {__LINE__, {"-o", "d.svg", "--buttons", "add=0"}, 2, "0 is the code of no button"},
         {__LINE__, {"-o", "d.svg", "--calibration", "missing.cal"}, 1, "missing.cal: No such file"},

@@ -25,7 +25,8 @@ inline std::vector<Polyline> svgPolylines(const std::string &svg) {
         std::string pair;
         while (pairs >> pair) {
             const std::size_t comma = pair.find(',');
-            line.points.push_back({std::stod(pair.substr(0, comma)), std::stod(pair.substr(comma + 1))});
+            line.points.push_back(
+                {std::stod(pair.substr(0, comma)), std::stod(pair.substr(comma + 1))});
         }
         lines.push_back(line);
     }

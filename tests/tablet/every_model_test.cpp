@@ -15,8 +15,8 @@ using drv::test::StreamMaker;
 using drv::test::TabletCli;
 
 const std::string kPoints = "0,0 200,0 200,150 0,150 100,75 50,120";
-const std::vector<PlanePoint> kPointList = {{0, 0},    {200, 0},  {200, 150},
-                                            {0, 150},  {100, 75}, {50, 120}};
+const std::vector<PlanePoint> kPointList = {{0, 0},   {200, 0},  {200, 150},
+                                            {0, 150}, {100, 75}, {50, 120}};
 // Two polylines: a triangle and a zigzag.
 const std::vector<std::vector<PlanePoint>> kDrawing = {
     {{20, 20}, {120, 30}, {60, 110}},
@@ -72,8 +72,8 @@ TEST_F(TabletCli, EveryModelAndFormatDigitizesWithinTheCalibrationResidual) {
 
             args = tablet;
             args.insert(args.begin(), "digitize");
-            args.insert(args.end(), {"--input", file("draw.bin", tracing.stream()),
-                                     "--calibration", path("t.cal"), "-o", path("d.dxf")});
+            args.insert(args.end(), {"--input", file("draw.bin", tracing.stream()), "--calibration",
+                                     path("t.cal"), "-o", path("d.dxf")});
             if (ends) {
                 args.insert(args.end(), {"--buttons", "end=" + std::to_string(codes[1])});
             }
@@ -93,8 +93,7 @@ TEST_F(TabletCli, EveryModelAndFormatDigitizesWithinTheCalibrationResidual) {
             EXPECT_EQ(dxf.polylines.size(), ends ? kDrawing.size() : 1u);
             ASSERT_EQ(got.size(), want.size());
             for (std::size_t i = 0; i < want.size(); ++i) {
-                EXPECT_LE(std::hypot(got[i].x - want[i].x, got[i].y - want[i].y),
-                          calibration.worst)
+                EXPECT_LE(std::hypot(got[i].x - want[i].x, got[i].y - want[i].y), calibration.worst)
                     << "vertex " << i + 1;
             }
         }

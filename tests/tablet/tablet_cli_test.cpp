@@ -42,8 +42,12 @@ TEST_F(TabletCli, CountStopsAfterExactlyThatManyReports) {
             s.button = s.button == 0 ? 0 : drv::tabletButtons(c.model, c.format).back();
         }
         const std::string stream = encodedStream(c.model, c.format, samples);
-        std::vector<std::string> args = {"tablet", "--driver", c.model, "--format",
-                                         std::to_string(c.format), "--count",
+        std::vector<std::string> args = {"tablet",
+                                         "--driver",
+                                         c.model,
+                                         "--format",
+                                         std::to_string(c.format),
+                                         "--count",
                                          std::to_string(c.count)};
         if (!c.pipe) {
             args.insert(args.end(), {"--input", file("stream.bin", stream)});
@@ -63,8 +67,8 @@ TEST_F(TabletCli, CountStopsAfterExactlyThatManyReports) {
 TEST_F(TabletCli, EachReportReachesAPipeReaderWhileTheLineIsBusy) {
     PseudoTerminal line;
     ASSERT_TRUE(line.ok());
-    LiveProcess run(command({"tablet", "--driver", "ambrel", "--format", "1", "--device",
-                             line.name()}));
+    LiveProcess run(
+        command({"tablet", "--driver", "ambrel", "--format", "1", "--device", line.name()}));
     ASSERT_TRUE(run.started());
     ASSERT_TRUE(run.waitForErr("set-up text", 10s)) << run.err();
     for (int i = 0; i < 3; ++i) {
@@ -91,19 +95,25 @@ TEST_F(TabletCli, RefusesAFormatTheModelDoesNotHave) {
         std::string message;
     };
     const Case cases[] = {
-        {__LINE__, {"--driver", "ambrel", "--format", "3"},
+        {__LINE__,
+         {"--driver", "ambrel", "--format", "3"},
          "ambrel has no report format 3; its formats are 1 (ASCII) and 2 (binary)"},
-        {__LINE__, {"--driver", "ambrel", "--format", "99"},
+        {__LINE__,
+         {"--driver", "ambrel", "--format", "99"},
          "ambrel has no report format 99; its formats are 1 (ASCII) and 2 (binary)"},
-        {__LINE__, {"--driver", "fennick", "--format", "2"},
+        {__LINE__,
+         {"--driver", "fennick", "--format", "2"},
          "fennick has no report format 2; its only format is 1 (ASCII)"},
-        {__LINE__, {"--driver", "zolmar", "--format", "0"},
+        {__LINE__,
+         {"--driver", "zolmar", "--format", "0"},
          "zolmar has no report format 0; its only format is 1 (binary)"},
         // a set-up text but no decoder: every report would be turned away
-        {__LINE__, {"--driver", "tavrel", "--format", "2"},
+        {__LINE__,
+         {"--driver", "tavrel", "--format", "2"},
          "tavrel has no report format 2; its only format is 1 (ASCII)"},
         // the model reads the second selector
-        {__LINE__, {"--driver", "istrane", "--format", "1", "--aux-format", "3"},
+        {__LINE__,
+         {"--driver", "istrane", "--format", "1", "--aux-format", "3"},
          "istrane has no report format 3 (--aux-format); its formats are 1 (binary) and 2 "
          "(binary)"},
     };
@@ -144,15 +154,15 @@ TEST_F(TabletCli, CalibratedRowsCarryMillimetresAndTimes) {
     const std::string stream = encodedStream("ambrel", 1, {{0, 1000, 2000}, {49, 1255, 2730}});
     const std::string input = file("s.bin", stream);
     const std::string cal = file("t.cal", kAmbrelCalibration);
-    const auto csv = drvhost({"tablet", "--driver", "ambrel", "--input", input, "--calibration", cal,
-                              "--timestamps"});
+    const auto csv = drvhost(
+        {"tablet", "--driver", "ambrel", "--input", input, "--calibration", cal, "--timestamps"});
     EXPECT_EQ(csv.status, 0) << csv.err;
     const std::regex rows("button,x,y,x_mm,y_mm,time\n"
                           "0,1000,2000,0.000,0.000,[0-9]+\\.[0-9]{6}\n"
                           "49,1255,2730,25.500,73.000,[0-9]+\\.[0-9]{6}\n");
     EXPECT_TRUE(std::regex_match(csv.out, rows)) << csv.out;
-    const auto json = drvhost({"tablet", "--driver", "ambrel", "--input", input, "--calibration",
-                               cal, "--json"});
+    const auto json =
+        drvhost({"tablet", "--driver", "ambrel", "--input", input, "--calibration", cal, "--json"});
     EXPECT_EQ(json.status, 0) << json.err;
     EXPECT_EQ(json.out, "{\"button\":0,\"x\":1000,\"y\":2000,\"x_mm\":0.000,\"y_mm\":0.000}\n"
                         "{\"button\":49,\"x\":1255,\"y\":2730,\"x_mm\":25.500,\"y_mm\":73.000}\n");
@@ -180,7 +190,8 @@ TEST_F(TabletCli, RefusesPointerOptionsItCannotUse) {
     };
     const Case cases[] = {
         {__LINE__, {"--buttons", "tip=1"}, "--buttons requires --uinput"},
-        {__LINE__, {"--uinput", "--buttons", "left=1"},
+        {__LINE__,
+         {"--uinput", "--buttons", "left=1"},
          "--buttons: 'left=1' is not NAME=CODE with NAME tip, side or side2"},
     };
     for (const Case &c : cases) {
