@@ -30,11 +30,11 @@
 #include <cstring>
 #include <string>
 
-#include "delivery.h"
-#include "device_uri.h"
-#include "plotter_link.h"
-#include "serial_ports.h"
-#include "status_lines.h"
+#include "host/cups/backend/delivery.h"
+#include "host/cups/backend/device_uri.h"
+#include "host/cups/backend/plotter_link.h"
+#include "host/cups/backend/serial_ports.h"
+#include "host/cups/status_lines.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "delivery.h"
+#include "host/cups/backend/delivery.h"
 
 #include <poll.h>
 #include <sys/ioctl.h>

@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <string>
 
-#include "status_lines.h"
+#include "host/cups/status_lines.h"
 
 namespace drv::cups {
 

@@ -1,4 +1,4 @@
-#include "device_uri.h"
+#include "host/cups/backend/device_uri.h"
 
 #include <algorithm>
 #include <cctype>

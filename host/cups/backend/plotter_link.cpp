@@ -1,4 +1,4 @@
-#include "plotter_link.h"
+#include "host/cups/backend/plotter_link.h"
 
 #include <fcntl.h>
 #include <pwd.h>

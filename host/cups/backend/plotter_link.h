@@ -6,8 +6,8 @@
 #include <csignal>
 #include <string>
 
-#include "device_uri.h"
-#include "status_lines.h"
+#include "host/cups/backend/device_uri.h"
+#include "host/cups/status_lines.h"
 
 namespace drv::cups {
 

@@ -1,4 +1,4 @@
-#include "serial_ports.h"
+#include "host/cups/backend/serial_ports.h"
 
 #include <fcntl.h>
 #include <linux/serial.h>

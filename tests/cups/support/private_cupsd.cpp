@@ -130,7 +130,7 @@ PrivateCupsd::~PrivateCupsd() {
 void PrivateCupsd::writeConfiguration() const {
     fs::remove_all(root_);
     for (const char *dir : {"etc", "serverbin/backend", "serverbin/filter", "serverbin/daemon",
-                            "data/mime", "spool", "cache", "state", "log", "doc"}) {
+                            "data/mime", "spool/tmp", "cache", "state", "log", "doc"}) {
         fs::create_directories(root_ / dir);
     }
     for (const auto &[name, file] : programs_) {

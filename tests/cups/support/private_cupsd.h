@@ -42,6 +42,7 @@ public:
 
     // "127.0.0.1:PORT".
     std::string server() const { return "127.0.0.1:" + std::to_string(port_); }
+    int port() const { return port_; }
     // Runs a CUPS client (lpadmin, lp, lpstat, cancel ...) against this
     // scheduler.
     ProcessResult client(const std::string &program, const std::vector<std::string> &args,

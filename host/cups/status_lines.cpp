@@ -1,4 +1,4 @@
-#include "status_lines.h"
+#include "host/cups/status_lines.h"
 
 #include <array>
 

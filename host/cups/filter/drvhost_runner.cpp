@@ -1,0 +1,103 @@
+#include "host/cups/filter/drvhost_runner.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+namespace drv::cups {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool isWarning(const std::string &line) {
+    return line.find("warning") != std::string::npos;
+}
+
+} // namespace
+
+std::string findDrvhost() {
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) {
+        return {};
+    }
+    const fs::path candidate = self.parent_path() / ".." / ".." / ".." / "bin" / "drvhost";
+    return ::access(candidate.c_str(), X_OK) == 0 ? candidate.lexically_normal().string()
+                                                 : std::string();
+}
+
+int runDrvhost(const std::string &drvhost, const std::vector<std::string> &args,
+               StatusLines &status, const volatile std::sig_atomic_t &terminate) {
+    int err[2];
+    if (::pipe2(err, O_CLOEXEC) != 0) {
+        status.error("drvsuite-plot: cannot make a pipe");
+        return 1;
+    }
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        status.error("drvsuite-plot: cannot start drvhost");
+        return 1;
+    }
+    if (pid == 0) {
+        ::dup2(err[1], STDERR_FILENO);
+        std::vector<char *> argv{const_cast<char *>(drvhost.c_str())};
+        for (const std::string &a : args) {
+            argv.push_back(const_cast<char *>(a.c_str()));
+        }
+        argv.push_back(nullptr);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(err[1]);
+    std::vector<std::string> lines;
+    std::string pending;
+    bool forwarded = false;
+    for (;;) {
+        if (terminate != 0 && !forwarded) {
+            ::kill(pid, SIGTERM);
+            forwarded = true;
+        }
+        pollfd readable{err[0], POLLIN, 0};
+        if (::poll(&readable, 1, 100) <= 0) {
+            continue;
+        }
+        char buffer[4096];
+        const ssize_t n = ::read(err[0], buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        pending.append(buffer, static_cast<std::size_t>(n));
+        for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
+            lines.push_back(pending.substr(0, end));
+            pending.erase(0, end + 1);
+            isWarning(lines.back()) ? status.warning(lines.back()) : status.debug(lines.back());
+        }
+    }
+    ::close(err[0]);
+    if (!pending.empty()) {
+        lines.push_back(pending);
+    }
+    int raw = 0;
+    while (::waitpid(pid, &raw, 0) < 0 && errno == EINTR) {
+    }
+    const int result = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+    if (result == 127) {
+        status.error("drvsuite-plot: cannot run " + drvhost);
+    } else if (result != 0 && !forwarded) {
+        for (const std::string &line : lines) {
+            if (!isWarning(line)) {
+                status.error(line);
+            }
+        }
+    }
+    return result;
+}
+
+} // namespace drv::cups
