@@ -26,7 +26,14 @@ Delivery::Delivery(int fd, LinkKind kind, std::string where, int stallTimeout, S
       total_(total), lastProgress_(Clock::now()), lastReport_(lastProgress_) {}
 
 std::string Delivery::sentText() const {
-    return "sent " + byteCount(sent_) + (total_ > 0 ? " of " + byteCount(total_) : "");
+    // What the plotter has taken: the bytes still in the kernel's output
+    // queue have not reached it.
+    int queued = 0;
+    std::uint64_t taken = sent_;
+    if (kind_ != LinkKind::Other && ::ioctl(fd_, TIOCOUTQ, &queued) == 0 && queued > 0) {
+        taken -= std::min<std::uint64_t>(taken, static_cast<std::uint64_t>(queued));
+    }
+    return "sent " + byteCount(taken) + (total_ > 0 ? " of " + byteCount(total_) : "");
 }
 
 void Delivery::waiting(Clock::time_point now) {
@@ -90,26 +97,40 @@ bool Delivery::send(const std::uint8_t *data, std::size_t size, std::string &err
     return true;
 }
 
-bool Delivery::finish(std::string &error, const volatile std::sig_atomic_t *giveUp) {
-    if (kind_ == LinkKind::SerialLine) {
-        // The line's own buffer empties at the line's pace, or not at all
-        // while the plotter holds XOFF: watch it like any other stall.
-        int queued = 0;
-        while (::ioctl(fd_, TIOCOUTQ, &queued) == 0 && queued > 0) {
-            if (giveUp != nullptr && *giveUp != 0) {
-                error = "stopped with " + byteCount(sent_) + " sent";
-                return false;
-            }
-            ::poll(nullptr, 0, 50);
-            waiting(Clock::now());
+bool Delivery::drain(std::string &error, const volatile std::sig_atomic_t *giveUp) {
+    int queued = 0;
+    int before = -1;
+    while (::ioctl(fd_, TIOCOUTQ, &queued) == 0 && queued > 0) {
+        if (giveUp != nullptr && *giveUp != 0) {
+            error = "stopped with " + byteCount(sent_) + " sent";
+            return false;
         }
+        const Clock::time_point now = Clock::now();
+        if (before >= 0 && queued < before) {
+            progressed(0, now);
+        } else {
+            waiting(now);
+        }
+        before = queued;
+        ::poll(nullptr, 0, 50);
+    }
+    return true;
+}
+
+bool Delivery::finish(std::string &error, const volatile std::sig_atomic_t *giveUp) {
+    if (kind_ == LinkKind::Other) {
+        return true;
+    }
+    // The kernel's buffers hold the job's last bytes until the plotter
+    // takes them; only then is the job delivered.
+    if (!drain(error, giveUp)) {
+        return false;
+    }
+    if (kind_ == LinkKind::SerialLine) {
         if (::tcdrain(fd_) != 0) {
             error = where_ + ": " + std::strerror(errno);
             return false;
         }
-        return true;
-    }
-    if (kind_ != LinkKind::Socket) {
         return true;
     }
     if (::shutdown(fd_, SHUT_WR) != 0) {

@@ -32,10 +32,11 @@ public:
     bool send(const std::uint8_t *data, std::size_t size, std::string &error,
               const volatile std::sig_atomic_t *giveUp = nullptr);
 
-    // Waits until the plotter has taken everything: a serial line's output
-    // queue drained; a socket's sending side closed and the plotter's own
-    // close awaited (so that nothing it sends back resets the connection
-    // before it has read the job).
+    // Waits until the plotter has taken everything: the line's or the
+    // socket's output queue empty (a stall there is reported like any
+    // other); then a socket's sending side is closed and the plotter's own
+    // close awaited for a while, so that nothing it sends back resets the
+    // connection before it has read the job.
     bool finish(std::string &error, const volatile std::sig_atomic_t *giveUp = nullptr);
 
     std::uint64_t sent() const { return sent_; }
@@ -44,8 +45,12 @@ private:
     using Clock = std::chrono::steady_clock;
     // Called while no byte moves: reports a stall once per stall period.
     void waiting(Clock::time_point now);
-    // Called when bytes moved.
+    // Called when bytes moved: `bytes` new ones written, or 0 when the
+    // plotter took some of those waiting in the kernel's buffers.
     void progressed(std::size_t bytes, Clock::time_point now);
+    // Waits until the kernel's output buffer for the plotter is empty,
+    // watching for stalls.
+    bool drain(std::string &error, const volatile std::sig_atomic_t *giveUp);
     std::string sentText() const;
 
     int fd_;

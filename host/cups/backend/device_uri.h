@@ -4,6 +4,8 @@
 //   drvsuite:///dev/ttyUSB0                          the same, with an empty host
 //   drvsuite://HOST:PORT                             a network plotter, raw TCP
 //   drvsuite://HOST                                  the same, port 9100
+//   drvsuite://HOST:PORT/?stall-timeout=10           options of a network plotter
+//                                                    follow "/?", as CUPS parses URIs
 //
 // Query options (each at most once):
 //   serial lines: baud=N, bits=5..8 (or data-bits), parity=none|even|odd,

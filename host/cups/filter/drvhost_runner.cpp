@@ -17,6 +17,14 @@ bool isWarning(const std::string &line) {
     return line.find("warning") != std::string::npos;
 }
 
+// Whether the reader of standard output (the backend) is gone: then its
+// own message says why, and drvhost's "Broken pipe" must not replace it as
+// the job's reason.
+bool outputAbandoned() {
+    pollfd out{STDOUT_FILENO, 0, 0};
+    return ::poll(&out, 1, 0) == 1 && (out.revents & POLLERR) != 0;
+}
+
 } // namespace
 
 std::string findDrvhost() {
@@ -90,6 +98,8 @@ int runDrvhost(const std::string &drvhost, const std::vector<std::string> &args,
     const int result = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
     if (result == 127) {
         status.error("drvsuite-plot: cannot run " + drvhost);
+    } else if (result != 0 && outputAbandoned()) {
+        status.debug("the backend stopped taking the job's bytes");
     } else if (result != 0 && !forwarded) {
         for (const std::string &line : lines) {
             if (!isWarning(line)) {

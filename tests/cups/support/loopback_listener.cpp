@@ -152,7 +152,7 @@ void LoopbackListener::run() {
                 }
             } else if (!stalled_) {
                 auto c = std::find_if(connections_.begin(), connections_.end(),
-                                      [&](const Connection &k) { return k.fd == p.fd; });
+                                      [&](const Connection &k) { return !k.closed && k.fd == p.fd; });
                 std::size_t want = sizeof buffer;
                 if (stallPending_) {
                     want = std::min(want, stallAt_ - total_);
