@@ -149,6 +149,34 @@ TEST_F(QueueTest, AStalledPlotterIsTheQueuesStateMessage) {
     EXPECT_TRUE(waitForJobState(job, IPP_JSTATE_COMPLETED, 10s)) << log();
 }
 
+// A job cancelled while the plotter is busy with it: what reaches the
+// plotter is the job up to a request's end, then the job's end, so the
+// next job finds the plotter out of every instruction.
+TEST_F(QueueTest, ACancelledJobEndsWithTheJobsEnd) {
+    LoopbackListener plotter(true, 4096);
+    plotter.stall(32 * 1024);
+    addQueue("plotter", "quillane", plotter.uri());
+    const std::string script = file("long.plt", plotScript("quillane", "long", 1'000'000));
+    const std::string whole = drvhostPlot({"--driver", "quillane", script});
+    const int job = submit("plotter", script);
+    ASSERT_TRUE(plotter.waitForBytes(32 * 1024, 30s)) << log();
+    std::this_thread::sleep_for(1s); // every buffer on the way is full now
+    const ProcessResult cancelled = cupsd_->client("cancel", {std::to_string(job)});
+    ASSERT_EQ(cancelled.status, 0) << cancelled.err;
+    std::this_thread::sleep_for(500ms);
+    plotter.resume();
+    const std::vector<std::string> jobs = plotter.waitForJobs(1, 30s);
+    ASSERT_EQ(jobs.size(), 1U) << log();
+    const std::string &got = jobs[0];
+    const std::string end = ";PUSP0PG;"; // close the open PE, park the pen, feed the sheet
+    ASSERT_LT(got.size(), whole.size()) << "the cancel came after the whole job";
+    ASSERT_GE(got.size(), end.size());
+    EXPECT_EQ(got.substr(got.size() - end.size()), end) << "the stream ends in the middle";
+    EXPECT_TRUE(whole.compare(0, got.size() - end.size(), got, 0, got.size() - end.size()) == 0)
+        << "what came before the end is not the job's own beginning";
+    EXPECT_TRUE(waitForJobState(job, IPP_JSTATE_CANCELED, 30s)) << log();
+}
+
 // A network plotter that is not up when the job starts: the backend tries
 // again until it answers, and the job arrives whole.
 TEST_F(QueueTest, APlotterNotUpYetIsTriedAgain) {
