@@ -2,6 +2,8 @@
 #include "host/cups/filter/job_settings.h"
 #include "host/cups/filter/ppd_settings.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -127,9 +129,14 @@ TEST(JobSettings, DrvhostArguments) {
     EXPECT_EQ(drvhostPlotArguments(s, InputKind::Dxf, "a.dxf"),
               (std::vector<std::string>{"--driver", "quillane", "--pe-base", "64",
                                         "--input-format", "dxf", "--page", "215.9x279.4",
-                                        "--landscape", "--rotate", "180", "--fit", "--scale",
-                                        "0.375", "--pens", "4", "--tolerance", "0.1",
+                                        "--landscape", "--rotate", "180", "--fit", "--pens",
+                                        "4", "--merge-pens", "--tolerance", "0.1",
                                         "--keep-order", "a.dxf", "-o", "-"}));
+    s.fit = false;
+    s.orientation = Orientation::Portrait;
+    const std::vector<std::string> svg = drvhostPlotArguments(s, InputKind::Svg, "a.svg");
+    const std::vector<std::string> placed{"--page", "215.9x279.4", "--portrait", "--scale", "0.375"};
+    EXPECT_NE(std::search(svg.begin(), svg.end(), placed.begin(), placed.end()), svg.end());
 }
 
 TEST(JobSettings, Millimetres) {

@@ -91,6 +91,17 @@ bool QueueTest::waitForJobState(int job, int state, std::chrono::seconds timeout
     return false;
 }
 
+std::string QueueTest::waitForQueueState(const std::string &queue, const std::string &text,
+                                         std::chrono::seconds timeout) const {
+    const auto until = std::chrono::steady_clock::now() + timeout;
+    std::string state;
+    while (state.find(text) == std::string::npos && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        state = cupsd_->client("lpstat", {"-p", queue}).out;
+    }
+    return state;
+}
+
 std::string QueueTest::file(const std::string &name, const std::string &content) const {
     const fs::path path = dir_ / "files" / name;
     std::ofstream(path, std::ios::binary) << content;

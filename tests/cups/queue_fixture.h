@@ -30,6 +30,10 @@ protected:
     int jobState(int job) const;
     // Waits until the job has reached `state`; false on timeout.
     bool waitForJobState(int job, int state, std::chrono::seconds timeout) const;
+    // Polls `lpstat -p queue` until it shows `text`, at most `timeout`;
+    // returns what it showed last.
+    std::string waitForQueueState(const std::string &queue, const std::string &text,
+                                  std::chrono::seconds timeout) const;
     // A file in the test's folder.
     std::string file(const std::string &name, const std::string &content) const;
     // drvhost plot's output for the same input and options.

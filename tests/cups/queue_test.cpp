@@ -133,13 +133,7 @@ TEST_F(QueueTest, AStalledPlotterIsTheQueuesStateMessage) {
     const std::string script = file("big.plt", plotScript("quillane", "big", 300'000));
     const std::string expected = drvhostPlot({"--driver", "quillane", script});
     const int job = submit("plotter", script);
-    std::string state;
-    const auto until = std::chrono::steady_clock::now() + 60s;
-    while (state.find("plotter not reading for") == std::string::npos &&
-           std::chrono::steady_clock::now() < until) {
-        std::this_thread::sleep_for(200ms);
-        state = cupsd_->client("lpstat", {"-p", "plotter"}).out;
-    }
+    const std::string state = waitForQueueState("plotter", "plotter not reading for", 60s);
     EXPECT_NE(state.find("plotter not reading for "), std::string::npos) << state << log();
     EXPECT_NE(state.find(" s (sent "), std::string::npos) << state;
     plotter.resume();
@@ -185,13 +179,7 @@ TEST_F(QueueTest, APlotterNotUpYetIsTriedAgain) {
     const std::string script = file("late.plt", plotScript("drevant", "late"));
     const std::string expected = drvhostPlot({"--driver", "drevant", script});
     const int job = submit("plotter", script);
-    std::string state;
-    const auto until = std::chrono::steady_clock::now() + 20s;
-    while (state.find("Connection refused; trying again") == std::string::npos &&
-           std::chrono::steady_clock::now() < until) {
-        std::this_thread::sleep_for(100ms);
-        state = cupsd_->client("lpstat", {"-p", "plotter"}).out;
-    }
+    const std::string state = waitForQueueState("plotter", "Connection refused; trying again", 20s);
     EXPECT_NE(state.find("plotter not reachable: 127.0.0.1:"), std::string::npos) << state;
     plotter.listen();
     const std::vector<std::string> jobs = plotter.waitForJobs(1, 30s);
@@ -204,15 +192,9 @@ TEST_F(QueueTest, APlotterNotUpYetIsTriedAgain) {
 TEST_F(QueueTest, ABadUriStopsTheQueueWithTheReason) {
     addQueue("plotter", "quillane", "drvsuite:/dev/ttyS0?baud=fast");
     submit("plotter", file("a.plt", plotScript("quillane", "a")));
-    std::string state;
-    const auto until = std::chrono::steady_clock::now() + 20s;
-    while (state.find("disabled") == std::string::npos && std::chrono::steady_clock::now() < until) {
-        std::this_thread::sleep_for(100ms);
-        state = cupsd_->client("lpstat", {"-p", "plotter"}).out;
-    }
-    EXPECT_NE(state.find("disabled"), std::string::npos) << state;
+    EXPECT_NE(waitForQueueState("plotter", "disabled", 20s).find("disabled"), std::string::npos);
     std::this_thread::sleep_for(300ms); // the filter ends after the backend
-    state = cupsd_->client("lpstat", {"-p", "plotter"}).out;
+    const std::string state = cupsd_->client("lpstat", {"-p", "plotter"}).out;
     EXPECT_NE(state.find("baud must be a whole number"), std::string::npos) << state;
 }
 

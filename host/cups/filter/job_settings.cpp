@@ -80,14 +80,17 @@ std::vector<std::string> drvhostPlotArguments(const JobSettings &settings, Input
             args.insert(args.end(), {"--portrait", "--rotate", "180"});
             break;
         }
+        // Fitting chooses the scale itself.
         if (settings.fit) {
             args.emplace_back("--fit");
-        }
-        if (std::fabs(settings.scale - 1.0) > 1e-9) {
+        } else if (std::fabs(settings.scale - 1.0) > 1e-9) {
             args.insert(args.end(), {"--scale", decimal(settings.scale, 4)});
         }
-        args.insert(args.end(), {"--pens", std::to_string(settings.pens), "--tolerance",
-                                 decimal(settings.toleranceMm, 4)});
+        // A document from any application may use more colours than the
+        // plotter has pens: the queue plots it with pens shared rather than
+        // turn it away.
+        args.insert(args.end(), {"--pens", std::to_string(settings.pens), "--merge-pens",
+                                 "--tolerance", decimal(settings.toleranceMm, 4)});
         if (settings.keepOrder) {
             args.emplace_back("--keep-order");
         }

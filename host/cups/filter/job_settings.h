@@ -36,7 +36,7 @@ struct JobSettings {
 // with `settings` to standard output. Plot scripts are in plotter units
 // and carry their own sheet and pens: for them only the driver and the
 // coordinate encoding apply. Drawings get the sheet, placement, pens and
-// planning options.
+// planning options; with more colours than pens, pens are shared.
 std::vector<std::string> drvhostPlotArguments(const JobSettings &settings, InputKind kind,
                                               const std::string &input);
 
