@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "loopback_listener.h"
-#include "tcp_stream.h"
+#include "host/io/tcp_stream.h"
 
 namespace {
 

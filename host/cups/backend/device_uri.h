@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-#include "serial_line.h"
+#include "host/io/serial_line.h"
 
 namespace drv::cups {
 

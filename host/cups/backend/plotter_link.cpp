@@ -10,7 +10,7 @@
 #include <cstring>
 #include <thread>
 
-#include "tcp_stream.h"
+#include "host/io/tcp_stream.h"
 
 namespace drv::cups {
 namespace {
