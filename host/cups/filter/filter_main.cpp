@@ -6,8 +6,9 @@
 //
 // The document comes as FILE or on standard input, its type in
 // $CONTENT_TYPE; the bytes go to standard output. Each copy is a job of
-// its own (one sheet each). On a cancel (SIGTERM) drvhost finishes the
-// request in flight and sends the job's end; no further copy starts.
+// its own, and so is each page of a PDF document (one sheet each). On a
+// cancel (SIGTERM) drvhost finishes the request in flight and sends the
+// job's end; no further sheet starts.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -20,8 +21,9 @@
 #include <iostream>
 #include <string>
 
-#include "host/cups/filter/drvhost_runner.h"
+#include "host/cups/filter/tool_runner.h"
 #include "host/cups/filter/job_settings.h"
+#include "host/cups/filter/pdf_pages.h"
 #include "host/cups/filter/ppd_settings.h"
 #include "host/cups/status_lines.h"
 
@@ -145,18 +147,37 @@ int main(int argc, char **argv) {
         status.error("drvsuite-plot: " + error);
         return 1;
     }
+    // What is plotted, one sheet each: the document, or a PDF's pages.
+    std::vector<std::string> sheets{document};
+    InputKind sheetKind = *kind;
     if (*kind == InputKind::Pdf) {
-        status.error("drvsuite-plot: PDF documents are not plotted yet");
-        return 1;
-    }
-    const std::vector<std::string> args = drvhostPlotArguments(settings, *kind, document);
-    for (int copy = 1; copy <= settings.copies && terminateRequested == 0; ++copy) {
-        std::vector<std::string> command{"plot"};
-        command.insert(command.end(), args.begin(), args.end());
-        if (runDrvhost(drvhost, command, status, terminateRequested) != 0) {
+        const int pages = pdfPageCount(document, status, terminateRequested);
+        if (pages == 0) {
             return 1;
         }
-        std::fprintf(stderr, "PAGE: %d 1\n", copy);
+        sheets.clear();
+        sheetKind = InputKind::Svg;
+        for (int page = 1; page <= pages && terminateRequested == 0; ++page) {
+            sheets.push_back(document + "-page" + std::to_string(page) + ".svg");
+            if (!pdfPageToSvg(document, page, sheets.back(), status, terminateRequested)) {
+                return 1;
+            }
+        }
+    }
+    int plotted = 0;
+    for (int copy = 1; copy <= settings.copies; ++copy) {
+        for (const std::string &sheet : sheets) {
+            if (terminateRequested != 0) {
+                return 0;
+            }
+            std::vector<std::string> command{"plot"};
+            const std::vector<std::string> args = drvhostPlotArguments(settings, sheetKind, sheet);
+            command.insert(command.end(), args.begin(), args.end());
+            if (runTool(drvhost, command, status, terminateRequested) != 0) {
+                return 1;
+            }
+            std::fprintf(stderr, "PAGE: %d 1\n", ++plotted);
+        }
     }
     return 0;
 }

@@ -1,4 +1,4 @@
-#include "host/cups/filter/drvhost_runner.h"
+#include "host/cups/filter/tool_runner.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -38,57 +38,72 @@ std::string findDrvhost() {
                                                  : std::string();
 }
 
-int runDrvhost(const std::string &drvhost, const std::vector<std::string> &args,
-               StatusLines &status, const volatile std::sig_atomic_t &terminate) {
+int runTool(const std::string &program, const std::vector<std::string> &args,
+            StatusLines &status, const volatile std::sig_atomic_t &terminate, std::string *output) {
     int err[2];
-    if (::pipe2(err, O_CLOEXEC) != 0) {
+    int out[2] = {-1, -1};
+    if (::pipe2(err, O_CLOEXEC) != 0 || (output != nullptr && ::pipe2(out, O_CLOEXEC) != 0)) {
         status.error("drvsuite-plot: cannot make a pipe");
         return 1;
     }
     const pid_t pid = ::fork();
     if (pid < 0) {
-        status.error("drvsuite-plot: cannot start drvhost");
+        status.error("drvsuite-plot: cannot start " + program);
         return 1;
     }
     if (pid == 0) {
         ::dup2(err[1], STDERR_FILENO);
-        std::vector<char *> argv{const_cast<char *>(drvhost.c_str())};
+        if (output != nullptr) {
+            ::dup2(out[1], STDOUT_FILENO);
+        }
+        std::vector<char *> argv{const_cast<char *>(program.c_str())};
         for (const std::string &a : args) {
             argv.push_back(const_cast<char *>(a.c_str()));
         }
         argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
+        ::execvp(argv[0], argv.data());
         ::_exit(127);
     }
     ::close(err[1]);
+    if (output != nullptr) {
+        ::close(out[1]);
+    }
     std::vector<std::string> lines;
     std::string pending;
     bool forwarded = false;
-    for (;;) {
+    // Standard error and, when collected, standard output, until both end.
+    int streams[2] = {err[0], out[0]};
+    while (streams[0] >= 0 || streams[1] >= 0) {
         if (terminate != 0 && !forwarded) {
             ::kill(pid, SIGTERM);
             forwarded = true;
         }
-        pollfd readable{err[0], POLLIN, 0};
-        if (::poll(&readable, 1, 100) <= 0) {
+        pollfd readable[2] = {{streams[0], POLLIN, 0}, {streams[1], POLLIN, 0}};
+        if (::poll(readable, 2, 100) <= 0) {
             continue;
         }
-        char buffer[4096];
-        const ssize_t n = ::read(err[0], buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
+        for (int i = 0; i < 2; ++i) {
+            if (streams[i] < 0 || readable[i].revents == 0) {
+                continue;
+            }
+            char buffer[4096];
+            const ssize_t n = ::read(streams[i], buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                ::close(streams[i]);
+                streams[i] = -1;
+                continue;
+            }
+            (i == 0 ? pending : *output).append(buffer, static_cast<std::size_t>(n));
         }
-        if (n <= 0) {
-            break;
-        }
-        pending.append(buffer, static_cast<std::size_t>(n));
         for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
             lines.push_back(pending.substr(0, end));
             pending.erase(0, end + 1);
             isWarning(lines.back()) ? status.warning(lines.back()) : status.debug(lines.back());
         }
     }
-    ::close(err[0]);
     if (!pending.empty()) {
         lines.push_back(pending);
     }
@@ -97,7 +112,7 @@ int runDrvhost(const std::string &drvhost, const std::vector<std::string> &args,
     }
     const int result = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
     if (result == 127) {
-        status.error("drvsuite-plot: cannot run " + drvhost);
+        status.error("drvsuite-plot: cannot run " + program);
     } else if (result != 0 && outputAbandoned()) {
         status.debug("the backend stopped taking the job's bytes");
     } else if (result != 0 && !forwarded) {
