@@ -1,6 +1,7 @@
 // Plot scripts for the print-queue tests, complete for each driver.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace drv::test {
@@ -16,12 +17,27 @@ inline std::string plotScript(const std::string &driver, const std::string &tag,
     script += "TextStyle height_units=30 width_units=20 height_mm=3 width_mm=2 dir_x=1 dir_y=0 "
               "slant=0\n";
     script += "Label x=100 y=100 text=\"" + tag + "\"\nPenDown\n";
-    for (int i = 0; i < points; ++i) {
+    for (long long i = 0; i < points; ++i) {
         script += "Plot x=" + std::to_string((i * 7919) % 16000) +
                   " y=" + std::to_string((i * 104729) % 11000) + "\n";
     }
     script += "PenUp\nCircle cx=8000 cy=5500 r=2000 chord=5\nEndJob\n";
     return script;
+}
+
+// A long quillane job of `labels` labels of `length` characters each:
+// megabytes of device bytes from few requests. Every label closes its
+// instruction, so between any two requests the job's end is "PUSP0PG;".
+inline std::string longLabelScript(int labels, std::size_t length) {
+    std::string script = "BeginJob page_width=16000 page_height=11000 pens=8\n"
+                         "TextStyle height_units=30 width_units=20 height_mm=3 width_mm=2 "
+                         "dir_x=1 dir_y=0 slant=0\n";
+    const std::string text(length, 'W');
+    for (int i = 0; i < labels; ++i) {
+        script += "Label x=" + std::to_string(i % 16000) + " y=" + std::to_string(i % 11000) +
+                  " text=\"" + std::to_string(i) + text + "\"\n";
+    }
+    return script + "EndJob\n";
 }
 
 } // namespace drv::test

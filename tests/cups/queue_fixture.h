@@ -36,6 +36,9 @@ protected:
                                   std::chrono::seconds timeout) const;
     // A file in the test's folder.
     std::string file(const std::string &name, const std::string &content) const;
+    // Whether drvhost plot, stopped with SIGTERM while it writes the job
+    // `args` to a pipe, still ends the output with `end`.
+    static bool drvhostEndsAStoppedJob(const std::vector<std::string> &args, const std::string &end);
     // drvhost plot's output for the same input and options.
     std::string drvhostPlot(const std::vector<std::string> &args) const;
     std::string log() const { return cupsd_ ? cupsd_->errorLog() : std::string(); }

@@ -99,7 +99,9 @@ bool placeDocument(int argc, char **argv, const fs::path &folder, std::string &p
         return true;
     }
     std::ofstream out(path, std::ios::binary);
-    out << std::cin.rdbuf();
+    if (std::cin.peek() != std::char_traits<char>::eof()) {
+        out << std::cin.rdbuf(); // an empty stream would set the fail bit
+    }
     out.close();
     if (!out) {
         error = "cannot copy the document to " + path;
