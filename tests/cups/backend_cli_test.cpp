@@ -119,7 +119,8 @@ TEST(BackendCli, ASerialLineGetsTheBytesAsTheyAre) {
     // The job is small enough to wait in the terminal's buffer until the
     // backend is done; the test keeps the slave side open meanwhile, so
     // the master does not read as hung up.
-    const std::string job("PE7=\x00\xff\r\n\x11\x13;", 12);
+    constexpr char kJob[] = "PE7=\x00\xff\r\n\x11\x13;";
+    const std::string job(kJob, sizeof kJob - 1);
     const ProcessResult r =
         backend(std::string("drvsuite:") + name + "?baud=19200&bits=8&parity=none", {}, job);
     ::fcntl(master, F_SETFL, O_NONBLOCK);

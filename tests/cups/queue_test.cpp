@@ -24,7 +24,8 @@ using drv::test::QueueTest;
 TEST_F(QueueTest, ARawJobReachesThePlotterAsItIs) {
     LoopbackListener plotter;
     addQueue("plotter", "quillane", plotter.uri());
-    const std::string bytes("IN;\0\x1b%0BPS16000,11000;\xff", 25);
+    constexpr char kBytes[] = "IN;\0\x1b%0BPS16000,11000;\xff";
+    const std::string bytes(kBytes, sizeof kBytes - 1);
     const int job = submit("plotter", file("raw.bin", bytes), {"raw"});
     const std::vector<std::string> jobs = plotter.waitForJobs(1, 20s);
     ASSERT_EQ(jobs.size(), 1U) << log();
