@@ -33,46 +33,39 @@ TEST(JobSettings, PpdDefaultsAndJobOptionsResolveAsCupsMarksThem) {
         int pens;
         double tolerance;
         bool keepOrder;
-        int peBase;
     };
     const auto o = Orientation::Auto;
     const Case cases[] = {
-        {__LINE__, kQuillane, "", 210, 297, o, false, 1, 8, 0.05, false, 0},
-        {__LINE__, kQuillane, "PageSize=A3", 297, 420, o, false, 1, 8, 0.05, false, 0},
-        {__LINE__, kQuillane, "media=iso_a2_420x594mm", 420, 594, o, false, 1, 8, 0.05, false, 0},
-        {__LINE__, kQuillane, "media=na_c_17x22in", 431.8, 558.8, o, false, 1, 8, 0.05, false, 0},
-        {__LINE__, kQuillane, "PageSize=A0", 841, 1189, o, false, 1, 8, 0.05, false, 0},
-        {__LINE__, kQuillane, "PageSize=ARCHE", 914.4, 1219.2, o, false, 1, 8, 0.05, false, 0},
-        {__LINE__, kQuillane, "PageSize=Custom.610x2000mm", 610, 2000, o, false, 1, 8, 0.05, false,
-         0},
+        {__LINE__, kQuillane, "", 210, 297, o, false, 1, 8, 0.05, false},
+        {__LINE__, kQuillane, "PageSize=A3", 297, 420, o, false, 1, 8, 0.05, false},
+        {__LINE__, kQuillane, "media=iso_a2_420x594mm", 420, 594, o, false, 1, 8, 0.05, false},
+        {__LINE__, kQuillane, "media=na_c_17x22in", 431.8, 558.8, o, false, 1, 8, 0.05, false},
+        {__LINE__, kQuillane, "PageSize=A0", 841, 1189, o, false, 1, 8, 0.05, false},
+        {__LINE__, kQuillane, "PageSize=ARCHE", 914.4, 1219.2, o, false, 1, 8, 0.05, false},
+        {__LINE__, kQuillane, "PageSize=Custom.610x2000mm", 610, 2000, o, false, 1, 8, 0.05, false},
         {__LINE__, kQuillane, "orientation-requested=4", 210, 297, Orientation::Landscape, false, 1,
-         8, 0.05, false, 0},
+         8, 0.05, false},
         {__LINE__, kQuillane, "landscape", 210, 297, Orientation::Landscape, false, 1, 8, 0.05,
-         false, 0},
+         false},
         {__LINE__, kQuillane, "drvsuiteOrientation=ReversePortrait", 210, 297,
-         Orientation::ReversePortrait, false, 1, 8, 0.05, false, 0},
+         Orientation::ReversePortrait, false, 1, 8, 0.05, false},
         // The job's IPP attribute wins over the queue's PPD option.
         {__LINE__, kQuillane, "orientation-requested=3 drvsuiteOrientation=Landscape", 210, 297,
-         Orientation::Portrait, false, 1, 8, 0.05, false, 0},
+         Orientation::Portrait, false, 1, 8, 0.05, false},
         {__LINE__, kQuillane, "orientation-requested=5", 210, 297, Orientation::ReverseLandscape,
-         false, 1, 8, 0.05, false, 0},
-        {__LINE__, kQuillane, "fit-to-page", 210, 297, o, true, 1, 8, 0.05, false, 0},
-        {__LINE__, kQuillane, "print-scaling=fit", 210, 297, o, true, 1, 8, 0.05, false, 0},
+         false, 1, 8, 0.05, false},
+        {__LINE__, kQuillane, "fit-to-page", 210, 297, o, true, 1, 8, 0.05, false},
+        {__LINE__, kQuillane, "print-scaling=fit", 210, 297, o, true, 1, 8, 0.05, false},
         {__LINE__, kQuillane, "drvsuiteFit=True print-scaling=none", 210, 297, o, false, 1, 8, 0.05,
-         false, 0},
-        {__LINE__, kQuillane, "drvsuiteFit=True", 210, 297, o, true, 1, 8, 0.05, false, 0},
-        {__LINE__, kQuillane, "drvsuiteScale=200", 210, 297, o, false, 2, 8, 0.05, false, 0},
-        {__LINE__, kQuillane, "drvsuiteScale=Custom.37.5", 210, 297, o, false, 0.375, 8, 0.05, false,
-         0},
-        {__LINE__, kQuillane, "scaling=250 drvsuiteScale=50", 210, 297, o, false, 2.5, 8, 0.05, false,
-         0},
+         false},
+        {__LINE__, kQuillane, "drvsuiteFit=True", 210, 297, o, true, 1, 8, 0.05, false},
+        {__LINE__, kQuillane, "drvsuiteScale=200", 210, 297, o, false, 2, 8, 0.05, false},
+        {__LINE__, kQuillane, "drvsuiteScale=Custom.37.5", 210, 297, o, false, 0.375, 8, 0.05, false},
+        {__LINE__, kQuillane, "scaling=250 drvsuiteScale=50", 210, 297, o, false, 2.5, 8, 0.05, false},
         {__LINE__, kQuillane, "drvsuitePens=4 drvsuiteTolerance=0.2 drvsuiteKeepOrder=True", 210,
-         297, o, false, 1, 4, 0.2, true, 0},
-        {__LINE__, kQuillane, "drvsuitePEBase=64", 210, 297, o, false, 1, 8, 0.05, false, 64},
-        {__LINE__, kQuillane, "drvsuitePEBase=32", 210, 297, o, false, 1, 8, 0.05, false, 32},
-        // drevant has no PE coordinates: the option is not its to take.
-        {__LINE__, kDrevant, "drvsuitePEBase=64 PageSize=Tabloid", 279.4, 431.8, o, false, 1, 8,
-         0.05, false, 0},
+         297, o, false, 1, 4, 0.2, true},
+        {__LINE__, kDrevant, "PageSize=Tabloid", 279.4, 431.8, o, false, 1, 8,
+         0.05, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "line " << c.line << ": " << c.options);
@@ -88,7 +81,6 @@ TEST(JobSettings, PpdDefaultsAndJobOptionsResolveAsCupsMarksThem) {
         EXPECT_EQ(s.pens, c.pens);
         EXPECT_DOUBLE_EQ(s.toleranceMm, c.tolerance);
         EXPECT_EQ(s.keepOrder, c.keepOrder);
-        EXPECT_EQ(s.peBase, c.peBase);
     }
 }
 
@@ -116,7 +108,6 @@ TEST(JobSettings, DrvhostArguments) {
     s.sheetHeightMm = 279.4;
     EXPECT_EQ(drvhostPlotArguments(s, InputKind::Script, "/t/a.plt"),
               (std::vector<std::string>{"--driver", "quillane", "/t/a.plt", "-o", "-"}));
-    s.peBase = 64;
     s.orientation = Orientation::ReverseLandscape;
     s.fit = true;
     s.scale = 0.375;
@@ -124,11 +115,9 @@ TEST(JobSettings, DrvhostArguments) {
     s.toleranceMm = 0.1;
     s.keepOrder = true;
     EXPECT_EQ(drvhostPlotArguments(s, InputKind::Script, "a.plt"),
-              (std::vector<std::string>{"--driver", "quillane", "--pe-base", "64", "a.plt", "-o",
-                                        "-"}));
+              (std::vector<std::string>{"--driver", "quillane", "a.plt", "-o", "-"}));
     EXPECT_EQ(drvhostPlotArguments(s, InputKind::Dxf, "a.dxf"),
-              (std::vector<std::string>{"--driver", "quillane", "--pe-base", "64",
-                                        "--input-format", "dxf", "--page", "215.9x279.4",
+              (std::vector<std::string>{"--driver", "quillane", "--input-format", "dxf", "--page", "215.9x279.4",
                                         "--landscape", "--rotate", "180", "--fit", "--pens",
                                         "4", "--merge-pens", "--tolerance", "0.1",
                                         "--keep-order", "a.dxf", "-o", "-"}));

@@ -33,6 +33,20 @@ TEST_F(QueueTest, ARawJobReachesThePlotterAsItIs) {
     EXPECT_TRUE(waitForJobState(job, IPP_JSTATE_COMPLETED, 10s)) << log();
 }
 
+// HP-GL/2 from other programs is what a quillane plotter reads: it goes
+// through unchanged, recognised by its content.
+TEST_F(QueueTest, AnHpglFileGoesToAQuillaneQueueAsItIs) {
+    LoopbackListener plotter;
+    addQueue("plotter", "quillane", plotter.uri());
+    const std::string hpgl = "IN;SP1;PU0,0;PD1000,1000;PU;SP0;PG;";
+    const int job = submit("plotter", file("other.hpgl", hpgl));
+    const std::vector<std::string> jobs = plotter.waitForJobs(1, 20s);
+    ASSERT_EQ(jobs.size(), 1U) << log();
+    EXPECT_EQ(jobs[0], hpgl);
+    EXPECT_TRUE(waitForJobState(job, IPP_JSTATE_COMPLETED, 10s)) << log();
+    EXPECT_NE(log().find("File of type application/vnd.hp-hpgl queued"), std::string::npos);
+}
+
 // The plotter gets exactly what drvhost plot makes of the same script,
 // through each driver; a job's copies are whole jobs one after the other.
 TEST_F(QueueTest, APlotScriptArrivesAsDrvhostPlotsIt) {

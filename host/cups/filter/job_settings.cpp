@@ -51,9 +51,6 @@ std::string millimetres(double value) {
 std::vector<std::string> drvhostPlotArguments(const JobSettings &settings, InputKind kind,
                                               const std::string &input) {
     std::vector<std::string> args{"--driver", settings.driver};
-    if (settings.peBase != 0) {
-        args.insert(args.end(), {"--pe-base", std::to_string(settings.peBase)});
-    }
     if (kind != InputKind::Script) {
         for (const TypeName &type : kTypes) {
             if (type.kind == kind) {

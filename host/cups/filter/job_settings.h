@@ -28,14 +28,13 @@ struct JobSettings {
     int pens = 8;
     double toleranceMm = 0.05;
     bool keepOrder = false;
-    int peBase = 0;            // 0: as the job says; 32 or 64 otherwise
     int copies = 1;
 };
 
 // The arguments after `drvhost plot` that plot `input` (a file) of `kind`
 // with `settings` to standard output. Plot scripts are in plotter units
-// and carry their own sheet and pens: for them only the driver and the
-// coordinate encoding apply. Drawings get the sheet, placement, pens and
+// and carry their own sheet, pens and coordinate encoding: for them only
+// the driver applies. Drawings get the sheet, placement, pens and
 // planning options; with more colours than pens, pens are shared.
 std::vector<std::string> drvhostPlotArguments(const JobSettings &settings, InputKind kind,
                                               const std::string &input);
