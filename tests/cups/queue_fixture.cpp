@@ -17,17 +17,22 @@ namespace drv::test {
 namespace fs = std::filesystem;
 
 void QueueTest::SetUp() {
-    const std::vector<std::string> programs{DRVSUITE_BACKEND, DRVSUITE_FILTER, DRVHOST_EXE};
-    if (const std::string why = PrivateCupsd::unavailable(programs); !why.empty()) {
+    const fs::path t = tree();
+    const std::string backend = (t / "lib/cups/backend/drvsuite").string();
+    const std::string filter = (t / "lib/cups/filter/drvsuite-plot").string();
+    if (const std::string why =
+            PrivateCupsd::unavailable({backend, filter, (t / "bin/drvhost").string()});
+        !why.empty()) {
         GTEST_SKIP() << "no private cupsd: " << why;
     }
     dir_ = fs::path(CUPS_TEST_ROOT) /
            ::testing::UnitTest::GetInstance()->current_test_info()->name();
     cupsd_ = std::make_unique<PrivateCupsd>(
         dir_ / "cupsd",
-        std::map<std::string, std::string>{{"backend/drvsuite", DRVSUITE_BACKEND},
-                                           {"filter/drvsuite-plot", DRVSUITE_FILTER}},
-        std::vector<std::string>{DRV_MIME_DIR "/drvsuite.types", DRV_MIME_DIR "/drvsuite.convs"});
+        std::map<std::string, std::string>{{"backend/drvsuite", backend},
+                                           {"filter/drvsuite-plot", filter}},
+        std::vector<std::string>{(t / "share/cups/mime/drvsuite.types").string(),
+                                 (t / "share/cups/mime/drvsuite.convs").string()});
     std::string error;
     ASSERT_TRUE(cupsd_->start(error)) << error;
     fs::create_directories(dir_ / "files");
@@ -46,7 +51,8 @@ void QueueTest::TearDown() {
 void QueueTest::addQueue(const std::string &name, const std::string &driver,
                          const std::string &uri) {
     const ProcessResult r = cupsd_->client(
-        "lpadmin", {"-p", name, "-E", "-v", uri, "-P", DRV_PPD_DIR "/" + driver + ".ppd"});
+        "lpadmin",
+        {"-p", name, "-E", "-v", uri, "-P", (tree() / "share/ppd/drvsuite" / (driver + ".ppd")).string()});
     ASSERT_EQ(r.status, 0) << r.err << r.out;
 }
 

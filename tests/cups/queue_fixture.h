@@ -20,6 +20,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // The tree whose backend, filter, MIME files and PPDs the spooler
+    // uses: the build tree, or an installed one (both are laid out alike).
+    virtual std::filesystem::path tree() const { return DRV_BUILD_ROOT; }
+
     // Adds an enabled queue for `driver` (quillane, drevant) at `uri`.
     void addQueue(const std::string &name, const std::string &driver, const std::string &uri);
     // Submits `file` with `lp -d queue -o ...`; returns the job id.
