@@ -19,6 +19,9 @@ struct PpdCloser {
 struct Options {
     int count = 0;
     cups_option_t *list = nullptr;
+    Options() = default;
+    Options(const Options &) = delete;
+    Options &operator=(const Options &) = delete;
     ~Options() { cupsFreeOptions(count, list); }
     const char *get(const char *name) const { return cupsGetOption(name, count, list); }
 };
