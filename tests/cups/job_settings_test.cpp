@@ -107,7 +107,8 @@ TEST(JobSettings, DrvhostArguments) {
     s.sheetWidthMm = 215.9;
     s.sheetHeightMm = 279.4;
     EXPECT_EQ(drvhostPlotArguments(s, InputKind::Script, "/t/a.plt"),
-              (std::vector<std::string>{"--driver", "quillane", "/t/a.plt", "-o", "-"}));
+              (std::vector<std::string>{"--driver", "quillane", "--input-format", "script",
+                                        "/t/a.plt", "-o", "-"}));
     s.orientation = Orientation::ReverseLandscape;
     s.fit = true;
     s.scale = 0.375;
@@ -115,7 +116,8 @@ TEST(JobSettings, DrvhostArguments) {
     s.toleranceMm = 0.1;
     s.keepOrder = true;
     EXPECT_EQ(drvhostPlotArguments(s, InputKind::Script, "a.plt"),
-              (std::vector<std::string>{"--driver", "quillane", "a.plt", "-o", "-"}));
+              (std::vector<std::string>{"--driver", "quillane", "--input-format", "script",
+                                        "a.plt", "-o", "-"}));
     EXPECT_EQ(drvhostPlotArguments(s, InputKind::Dxf, "a.dxf"),
               (std::vector<std::string>{"--driver", "quillane", "--input-format", "dxf", "--page", "215.9x279.4",
                                         "--landscape", "--rotate", "180", "--fit", "--pens",

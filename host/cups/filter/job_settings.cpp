@@ -51,12 +51,12 @@ std::string millimetres(double value) {
 std::vector<std::string> drvhostPlotArguments(const JobSettings &settings, InputKind kind,
                                               const std::string &input) {
     std::vector<std::string> args{"--driver", settings.driver};
-    if (kind != InputKind::Script) {
-        for (const TypeName &type : kTypes) {
-            if (type.kind == kind) {
-                args.insert(args.end(), {"--input-format", std::string(type.format)});
-            }
+    for (const TypeName &type : kTypes) {
+        if (type.kind == kind) {
+            args.insert(args.end(), {"--input-format", std::string(type.format)});
         }
+    }
+    if (kind != InputKind::Script) {
         if (settings.sheetWidthMm > 0 && settings.sheetHeightMm > 0) {
             args.insert(args.end(), {"--page", millimetres(settings.sheetWidthMm) + "x" +
                                                    millimetres(settings.sheetHeightMm)});
