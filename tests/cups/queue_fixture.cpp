@@ -1,16 +1,15 @@
 #include "queue_fixture.h"
 
 #include <cups/cups.h>
-#include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
-
 #include <fstream>
 #include <regex>
 #include <sstream>
 #include <thread>
+
+#include "child_process.h"
 
 namespace drv::test {
 
@@ -120,41 +119,21 @@ std::string QueueTest::file(const std::string &name, const std::string &content)
 
 bool QueueTest::drvhostEndsAStoppedJob(const std::vector<std::string> &args,
                                        const std::string &end) {
-    int out[2];
-    if (::pipe2(out, O_CLOEXEC) != 0) {
-        return false;
-    }
     std::vector<std::string> command{DRVHOST_EXE, "plot"};
     command.insert(command.end(), args.begin(), args.end());
     command.insert(command.end(), {"-o", "-"});
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(out[1], STDOUT_FILENO);
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, STDERR_FILENO);
-        std::vector<char *> argv;
-        for (const std::string &a : command) {
-            argv.push_back(const_cast<char *>(a.c_str()));
-        }
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    ::close(out[1]);
+    ChildProcess drvhost(command, true);
     std::string got;
     char buffer[4096];
     bool stopped = false;
-    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) {
+    for (ssize_t n; (n = ::read(drvhost.output(), buffer, sizeof buffer)) > 0;) {
         got.append(buffer, static_cast<std::size_t>(n));
         if (!stopped && got.size() > 64 * 1024) {
-            ::kill(pid, SIGTERM);
+            drvhost.signal(SIGTERM);
             stopped = true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
     }
-    ::close(out[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+    drvhost.wait();
     return got.size() >= end.size() && got.compare(got.size() - end.size(), end.size(), end) == 0;
 }
 

@@ -102,7 +102,7 @@ TEST_F(QueueTest, JobsFromTwoClientsArriveWholeAndInOrder) {
                  {std::pair{"first", "quillane"}, std::pair{"second", "drevant"}}) {
                 const std::string tag = who + " job " + std::to_string(n) + " to " + queue;
                 const std::string path =
-                    file(who + std::to_string(n) + queue + ".plt", plotScript(driver, tag, 2000));
+                    file(who + std::to_string(n) + queue + ".plt", plotScript(driver, tag, 500));
                 documents.push_back({who, queue, path, drvhostPlot({"--driver", driver, path})});
             }
         }

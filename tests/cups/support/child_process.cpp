@@ -12,19 +12,23 @@
 
 namespace drv::test {
 
-ChildProcess::ChildProcess(const std::vector<std::string> &args) {
+ChildProcess::ChildProcess(const std::vector<std::string> &args, bool pipeOut) {
     std::signal(SIGPIPE, SIG_IGN);
     char path[] = "/tmp/drvsuite_child_XXXXXX";
     const int errFd = ::mkstemp(path);
     errPath_ = path;
     int in[2];
-    if (::pipe2(in, O_CLOEXEC) != 0) {
+    int out[2] = {-1, -1};
+    if (::pipe2(in, O_CLOEXEC) != 0 || (pipeOut && ::pipe2(out, O_CLOEXEC) != 0)) {
         return;
     }
     pid_ = ::fork();
     if (pid_ == 0) {
         ::dup2(in[0], STDIN_FILENO);
         ::dup2(errFd, STDERR_FILENO);
+        if (pipeOut) {
+            ::dup2(out[1], STDOUT_FILENO);
+        }
         std::vector<char *> argv;
         for (const std::string &a : args) {
             argv.push_back(const_cast<char *>(a.c_str()));
@@ -36,6 +40,10 @@ ChildProcess::ChildProcess(const std::vector<std::string> &args) {
     ::close(in[0]);
     ::close(errFd);
     input_ = in[1];
+    if (pipeOut) {
+        ::close(out[1]);
+        output_ = out[0];
+    }
 }
 
 ChildProcess::~ChildProcess() {
@@ -44,6 +52,9 @@ ChildProcess::~ChildProcess() {
         wait();
     }
     closeInput();
+    if (output_ >= 0) {
+        ::close(output_);
+    }
     ::unlink(errPath_.c_str());
 }
 
