@@ -122,6 +122,7 @@ TEST(DeviceUri, BadUrisAreRefusedWithTheReason) {
         {__LINE__, "drvsuite:/dev/tty%zz", "bad percent escape"},
         {__LINE__, "drvsuite:/dev/tty%00", "bad percent escape"},
         {__LINE__, "drvsuite:/dev/ttyS0#x", "takes no fragment"},
+        {__LINE__, "drvsuite:/dev/tty\nS0", "holds no control characters"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "line " << c.line << ": " << c.uri);

@@ -215,6 +215,10 @@ bool parseDeviceUri(std::string_view text, DeviceUri &out, std::string &error) {
     if (!schemeMatches) {
         return fail("it must start with drvsuite:");
     }
+    if (std::any_of(text.begin(), text.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; })) {
+        return fail("a URI holds no control characters (write them as %XX)");
+    }
     std::string_view rest = text.substr(kScheme.size());
     const std::size_t question = rest.find('?');
     const std::string_view query =
