@@ -6,7 +6,9 @@
 #   wine-run.sh <loader> <winearch> <prefix> --stop
 #
 # <loader> is Wine's loader for the program's word size (Debian:
-# /usr/lib/wine/wine from wine32:i386, /usr/lib/wine/wine64 from wine64).
+# /usr/lib/wine/wine from wine32:i386, or the same file unpacked into
+# build/wine32-root by tools/bootstrap.sh i386; /usr/lib/wine/wine64 from
+# wine64). The wineserver beside it serves the prefix.
 # Before the program, Wine's server and helper processes are started (and
 # <prefix> created) detached, standard streams closed: started by a test
 # program instead, they would outlive it holding CTest's output pipe, and
@@ -29,20 +31,24 @@ export WINEPREFIX="$prefix" WINEARCH="$arch" WINEDEBUG=-all
 # No .NET or HTML engine: the prefix is set up offline and quickly.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
+server=$(dirname "$loader")/wineserver
+[ -x "$server" ] || server=wineserver
+
 if [ "${1-}" = --stop ]; then
     if [ -d "$prefix" ]; then
-        wineserver -k >/dev/null 2>&1 || true
+        "$server" -k >/dev/null 2>&1 || true
     fi
     exit 0
 fi
 
 if [ ! -f "$loader" ] && [ "$arch" = win32 ]; then
-    echo "wine-run: SKIPPED: 32-bit Wine is not installed (no $loader;" \
-        "Debian: wine32:i386, which needs the i386 package lists)" >&2
+    echo "wine-run: SKIPPED: 32-bit Wine is not installed (no $loader):" \
+        "tools/bootstrap.sh i386 installs wine32:i386 or unpacks it there," \
+        "and says in build/bootstrap-status why it could not" >&2
     exit 77
 elif [ ! -f "$loader" ]; then
-    echo "wine-run: no Wine loader at $loader (Debian: install wine32:i386" \
-        "for 32-bit programs, wine64 for 64-bit ones)" >&2
+    echo "wine-run: no Wine loader at $loader (Debian: install wine64" \
+        "for 64-bit programs; tools/bootstrap.sh windows does)" >&2
     exit 1
 fi
 status=0
@@ -66,7 +72,7 @@ mkdir -p "$prefix"
 (
     flock 9
     # A server already serving this prefix makes this start a no-op.
-    wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
+    "$server" -p </dev/null >/dev/null 2>&1 9>&- || true
     if ! "$loader" wineboot --init </dev/null >"$prefix.log" 2>&1 9>&-; then
         echo "wine-run: setting up $prefix failed; log in $prefix.log" >&2
         exit 1

@@ -24,6 +24,10 @@ else()
     set(DRV_WINE_ARCH win64)
     set(loader_names wine64)
 endif()
+# Where tools/bootstrap.sh unpacks 32-bit Wine when wine32:i386 cannot be
+# installed (the reason is in its header).
+set(DRV_WINE32_ROOT ${PROJECT_SOURCE_DIR}/build/wine32-root CACHE PATH
+    "Private 32-bit Wine unpacked by tools/bootstrap.sh i386")
 # Debian keeps each word size's loader in /usr/lib/wine; elsewhere the
 # loader on the PATH must match the build's word size. Debian's
 # /usr/bin/wine is only a wrapper that picks whichever loader is installed,
@@ -34,7 +38,11 @@ find_program(DRV_WINE_LOADER NAMES ${loader_names} PATHS /usr/lib/wine NO_DEFAUL
 if(NOT DRV_WINE_LOADER AND NOT IS_DIRECTORY /usr/lib/wine)
     find_program(DRV_WINE_LOADER NAMES ${loader_names} NO_CACHE)
 endif()
-if(NOT DRV_WINE_LOADER)
+if(NOT DRV_WINE_LOADER AND DRV_WINE_ARCH STREQUAL win32)
+    # Taken even before bootstrap.sh has unpacked it: wine-run.sh reports
+    # a missing loader when the tests run.
+    set(DRV_WINE_LOADER ${DRV_WINE32_ROOT}/usr/lib/wine/wine)
+elseif(NOT DRV_WINE_LOADER)
     # Left for wine-run.sh to report, so that building without Wine works.
     set(DRV_WINE_LOADER /usr/lib/wine/${loader_names})
 endif()

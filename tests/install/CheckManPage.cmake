@@ -1,0 +1,55 @@
+# The man page keeps up with the tool (run with cmake -P; inputs DRVHOST, the
+# built drvhost, and MAN_PAGE, the page's source): every sub-command that
+# `drvhost --help` lists has a section (.SS NAME), and every option that
+# `drvhost [COMMAND] --help` lists is named in the page.
+foreach(var DRVHOST MAN_PAGE)
+    if(NOT ${var})
+        message(FATAL_ERROR "CheckManPage: ${var} not set")
+    endif()
+endforeach()
+
+file(READ ${MAN_PAGE} page)
+# roff writes a hyphen as \- ; compare with the hyphens the tool prints.
+string(REPLACE "\\-" "-" page "${page}")
+
+function(help_of output)
+    execute_process(COMMAND ${DRVHOST} ${ARGN} --help OUTPUT_VARIABLE text RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+        message(FATAL_ERROR "drvhost ${ARGN} --help failed (${rc})")
+    endif()
+    set(${output} "${text}" PARENT_SCOPE)
+endfunction()
+
+# Option names at the start of a help line: "-o,--output TEXT ...".
+function(check_options help where)
+    string(REGEX MATCHALL "\n  -[^ \n]+" heads "${help}")
+    foreach(head IN LISTS heads)
+        string(STRIP "${head}" head)
+        string(REPLACE "," ";" names "${head}")
+        foreach(name IN LISTS names)
+            string(REGEX REPLACE "([][.+*?^$()|\\\\])" "\\\\\\1" pattern "${name}")
+            if(NOT page MATCHES "(^|[^-a-z0-9])${pattern}([^-a-z0-9]|$)")
+                message(SEND_ERROR "${MAN_PAGE} does not name ${name} (${where})")
+            endif()
+        endforeach()
+    endforeach()
+endfunction()
+
+help_of(top)
+string(REGEX MATCH "\nSubcommands:\n.*" section "${top}")
+string(REGEX MATCHALL "\n  [a-z][-a-z0-9]*" commands "${section}")
+if(NOT commands)
+    message(FATAL_ERROR "no sub-commands found in `drvhost --help`:\n${top}")
+endif()
+check_options("${top}" "drvhost --help")
+set(checked)
+foreach(command IN LISTS commands)
+    string(STRIP "${command}" command)
+    if(NOT page MATCHES "\n\\.SS \"?${command}\"?\n")
+        message(SEND_ERROR "${MAN_PAGE} has no section \".SS ${command}\" for `drvhost ${command}`")
+    endif()
+    help_of(help ${command})
+    check_options("${help}" "drvhost ${command} --help")
+    list(APPEND checked ${command})
+endforeach()
+message(STATUS "man page covers the sub-commands ${checked} and their options")
