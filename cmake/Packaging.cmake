@@ -26,8 +26,11 @@ set(DRV_PACKAGING_BINARY_DIR ${PROJECT_BINARY_DIR}/packaging)
 # Both are relocatable (paths relative to where they are installed), so they
 # serve a package under /usr, `cmake --install --prefix DIR` and an unpacked
 # tree alike.
-set(pc_dir ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+# drvsuite.pc names no library and nothing of one architecture, so it
+# lives in the architecture-independent folder.
+set(pc_dir ${CMAKE_INSTALL_DATADIR}/pkgconfig)
 file(RELATIVE_PATH DRV_PC_PREFIX /prefix/${pc_dir} /prefix)
+string(REGEX REPLACE "/$" "" DRV_PC_PREFIX "${DRV_PC_PREFIX}")
 configure_file(${DRV_PACKAGING_DIR}/drvsuite.pc.in ${DRV_PACKAGING_BINARY_DIR}/drvsuite.pc @ONLY)
 install(FILES ${DRV_PACKAGING_BINARY_DIR}/drvsuite.pc DESTINATION ${pc_dir}
     COMPONENT drvsuite-dev)
@@ -82,6 +85,9 @@ endforeach()
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME drvsuite)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# Each package's synopsis is the first line of its description below; CPack
+# puts this summary in front of every description unless it is its default.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_NAME} built using CMake")
 set(CPACK_PACKAGE_CONTACT "drvsuite developers <drvsuite@packages.invalid>")
 set(CPACK_PACKAGING_INSTALL_PREFIX ${DRV_PACKAGE_PREFIX})
 set(CPACK_STRIP_FILES ON)
@@ -96,20 +102,20 @@ set(CPACK_DEBIAN_DRVSUITE_PACKAGE_NAME drvsuite)
 set(CPACK_DEBIAN_DRVSUITE_PACKAGE_SECTION graphics)
 set(CPACK_COMPONENT_DRVSUITE_DESCRIPTION
     "plotter and digitizer-tablet drivers with their host tool
- Two plotter drivers (quillane: HP-GL/2 vectors and PCL raster images;
- drevant: a binary-coded plot language in framed records) and 26
- digitizer-tablet drivers, each a shared library with one C entry point,
- plus drvhost, which loads them to plot scripts on serial, network or file
- outputs and to read tablets.")
+Two plotter drivers (quillane: HP-GL/2 vectors and PCL raster images;
+drevant: a binary-coded plot language in framed records) and 26
+digitizer-tablet drivers, each a shared library with one C entry point,
+plus drvhost, which loads them to plot scripts on serial, network or file
+outputs and to read tablets.")
 
 set(CPACK_DEBIAN_DRVSUITE-DEV_PACKAGE_NAME drvsuite-dev)
 set(CPACK_DEBIAN_DRVSUITE-DEV_PACKAGE_SECTION libdevel)
 set(CPACK_COMPONENT_DRVSUITE-DEV_DEPENDS drvsuite)
 set(CPACK_COMPONENT_DRVSUITE-DEV_DESCRIPTION
     "plotter and digitizer-tablet drivers - headers for hosts
- The C headers of the drivers' entry points and records, a pkg-config file
- (drvsuite.pc, whose driverdir variable names the drivers' folder) and the
- CMake package drvsuite (imported target drvsuite::headers,
- DRVSUITE_DRIVER_DIR), for programs that load the drivers.")
+The C headers of the drivers' entry points and records, a pkg-config file
+(drvsuite.pc, whose driverdir variable names the drivers' folder) and the
+CMake package drvsuite (imported target drvsuite::headers,
+DRVSUITE_DRIVER_DIR), for programs that load the drivers.")
 
 include(CPack)

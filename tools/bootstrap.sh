@@ -101,13 +101,21 @@ installed() {
 # Package lists, fetched once per run and only when something is missing.
 # apt-get update exits 100 when any one index fails; the lists that did
 # download are still used, so its status only decides whether to retry.
+# $lists_failed keeps the indexes that failed in the last attempt, to
+# explain a package that then cannot be installed.
 lists_fetched=0
+lists_failed=
 fetch_lists() {
     ((lists_fetched)) && return 0
     lists_fetched=1
-    local attempt
+    local attempt log rc
+    log=$(mktemp)
     for attempt in 1 2 3; do
-        if "${sudo[@]}" apt-get update -q; then
+        "${sudo[@]}" apt-get update -q 2>&1 | tee "$log" >&2
+        rc=${PIPESTATUS[0]}
+        lists_failed=$(sed -n 's/^[EW]: Failed to fetch \([^ ]*\).*/\1/p' "$log" | tr '\n' ' ')
+        if ((rc == 0)); then
+            rm -f "$log"
             return 0
         fi
         if ((attempt < 3)); then
@@ -115,6 +123,7 @@ fetch_lists() {
             sleep "$pause"
         fi
     done
+    rm -f "$log"
     echo "bootstrap: some package lists still fail to download; going on with the lists that came" >&2
 }
 
@@ -246,6 +255,7 @@ for group in "${groups[@]}"; do
             else
                 failed+=("$pkg")
                 why+="${why:+; }no package list offers $pkg"
+                [[ -n $lists_failed ]] && why+=" (not downloaded: ${lists_failed% })"
             fi
         done
         if ((${#rest[@]})) && ((${#failed[@]})) && apt_install "${rest[@]}"; then
@@ -253,12 +263,14 @@ for group in "${groups[@]}"; do
         fi
         for pkg in "${rest[@]}"; do
             apt_install "$pkg" && continue
+            reason="apt: ${apt_error:-it failed}"
+            [[ -n $lists_failed ]] && reason+=", with these package lists not downloaded: ${lists_failed% }"
             if [[ $pkg == wine32:i386 ]] && loader=$(unpack_private_wine32); then
-                details="wine32:i386 unpacked privately (apt: ${apt_error:-it failed}), loader $loader"
+                details="wine32:i386 unpacked privately, as apt could not install it ($reason); loader $loader"
                 continue
             fi
             failed+=("$pkg")
-            why+="${why:+; }${apt_error:-apt failed}"
+            why+="${why:+; }$reason"
         done
         if ((${#failed[@]})); then
             if group_optional "$group"; then

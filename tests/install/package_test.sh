@@ -54,7 +54,7 @@ case $step in
         need lintian
         work=$1
         # Errors fail the step; warnings are printed for the reader.
-        lintian --fail-on error --no-tag-display-limit $(debs "$work")
+        lintian --fail-on error --tag-display-limit 0 $(debs "$work")
         ;;
     unpack)
         need dpkg-deb
@@ -75,7 +75,7 @@ case $step in
     pkg-config)
         need pkg-config cc
         work=$1 source=$2
-        export PKG_CONFIG_PATH=$work/root/usr/lib/pkgconfig PKG_CONFIG_LIBDIR=$work/root/usr/lib/pkgconfig
+        export PKG_CONFIG_PATH=$work/root/usr/share/pkgconfig PKG_CONFIG_LIBDIR=$work/root/usr/share/pkgconfig
         pkg-config --modversion drvsuite
         cflags=$(pkg-config --cflags drvsuite)
         dir=$(pkg-config --variable=driverdir drvsuite)
