@@ -118,4 +118,13 @@ The C headers of the drivers' entry points and records, a pkg-config file
 CMake package drvsuite (imported target drvsuite::headers,
 DRVSUITE_DRIVER_DIR), for programs that load the drivers.")
 
+# A file installed under another component would be left out of both
+# packages without a word.
+get_cmake_property(other_components COMPONENTS)
+list(REMOVE_ITEM other_components ${CPACK_COMPONENTS_ALL})
+if(other_components)
+    message(FATAL_ERROR "install() rules name the components [${other_components}]; "
+        "the packages take ${CPACK_COMPONENTS_ALL} (see the root CMakeLists.txt)")
+endif()
+
 include(CPack)
