@@ -52,8 +52,10 @@ group_packages() {
     case $1 in
         native)
             packages="cmake ninja-build g++ binutils pkg-config
+                cups-daemon cups-client libcups2-dev poppler-utils
                 libgtest-dev libgmock-dev googletest libbenchmark-dev
-                libcli11-dev libpng-dev zlib1g-dev libpugixml-dev libdxflib-dev
+                libcli11-dev libpng-dev zlib1g-dev libpugixml-dev libdxflib-dev libtiff-dev
+                libevdev-dev nlohmann-json3-dev
                 dpkg-dev file lintian clang libclang-rt-dev"
             ;;
         linux32) packages="g++-multilib" ;;
