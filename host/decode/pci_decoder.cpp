@@ -1,0 +1,359 @@
+// PCI bodies, by their first code:
+//
+//   2                    pen down
+//   3                    pen up
+//   4, p                 select pen p
+//   14, 32, h, m, l      select pen h·r² + m·r + l
+//   5, n, n bytes        label of n characters at the pen; the pen then
+//                        advances n times (dirX·w/32768, dirY·w/32768),
+//                        w = height·ratio/16, each truncated
+//   11, 0, 5, 11, p, v, 11, hi, lo   pen speed
+//   11, 0, 9, 11, 7, s   symbol set s
+//   11, 5, 15, (0, height), (dirX, dirY), (0, ratio), (slant, ratio)
+//                        label style: height in plotter units, direction
+//                        times 32767, width in sixteenths of the height,
+//                        slant times 128
+//   12, 5, (r, 0)        circle of radius r through the pen, centre at
+//                        the pen + (r, 0)
+//   12, 13, (q, 0), (s, 0)  the same with r = 4096·q + s
+//   12, 11, (qx, qy), (sx, sy), (qx', qy'), (sx', sy')
+//                        arc from the pen around pen + 4096·q + s to
+//                        centre + 4096·q' + s', counterclockwise
+//   13, v                plot mode (read, no effect on the drawing)
+//   a pair               move the pen by it, drawing when the pen is down
+#include "host/decode/pci_decoder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "host/decode/default_pens.h"
+#include "host/decode/pci_framing.h"
+#include "host/decode/pci_steps.h"
+#include "host/decode/pen_trace.h"
+
+namespace drv::decode {
+namespace {
+
+constexpr std::int64_t kSplit = 4096;
+// Positions and sizes beyond this many plotter units (27 km) are held at it.
+constexpr std::int64_t kMaxValue = std::int64_t{1} << 40;
+
+std::int64_t held(std::int64_t v) { return std::clamp(v, -kMaxValue, kMaxValue); }
+
+class BodyReader {
+public:
+    BodyReader(Drawing &drawing, ProblemLog &log, const PciFraming &framing)
+        : drawing_(drawing), log_(log), f_(framing), trace_(drawing.elements) {}
+
+    // Decodes one record's bodies. Returns false when a body is malformed;
+    // `fault` is then its offset within the record's body bytes.
+    bool record(std::span<const std::uint8_t> body, std::size_t &fault);
+    void finish() { trace_.end(); }
+
+    // What a record may change, to undo a record that does not read whole.
+    struct State {
+        std::int64_t x = 0;
+        std::int64_t y = 0;
+        bool penDown = false;
+        int pen = 1;
+        std::int64_t height = 0;
+        std::int64_t ratio = 16;
+        std::int64_t dirX = 32767;
+        std::int64_t dirY = 0;
+        std::int64_t slant = 0;
+        int symbolSet = -1;
+        bool styled = false;
+    };
+    struct Mark {
+        State state;
+        std::size_t elements = 0;
+        std::size_t strokePoints = 0; // of the last element, when a stroke
+    };
+    Mark mark() const;
+    void rollBack(const Mark &mark);
+
+private:
+    int code(ByteCursor &in) { return in.atEnd() ? -1 : (in.next() - f_.bias) & 0xFF; }
+    bool expect(ByteCursor &in, std::initializer_list<int> codes) {
+        for (const int c : codes) {
+            if (code(in) != c) {
+                return false;
+            }
+        }
+        return true;
+    }
+    bool command(ByteCursor &in);
+    bool style(ByteCursor &in);
+    bool circleOrArc(ByteCursor &in);
+    void move(const Step &step);
+    Ink ink() const { return {s_.pen, kDefaultPenWidthMm, defaultPenColor(s_.pen)}; }
+
+    Drawing &drawing_;
+    ProblemLog &log_;
+    const PciFraming &f_;
+    PenTrace trace_;
+    State s_;
+};
+
+BodyReader::Mark BodyReader::mark() const {
+    Mark m{s_, drawing_.elements.size(), 0};
+    if (!drawing_.elements.empty()) {
+        if (const auto *stroke = std::get_if<Stroke>(&drawing_.elements.back())) {
+            m.strokePoints = stroke->points.size();
+        }
+    }
+    return m;
+}
+
+void BodyReader::rollBack(const Mark &m) {
+    s_ = m.state;
+    drawing_.elements.resize(m.elements);
+    if (m.elements > 0) {
+        if (auto *stroke = std::get_if<Stroke>(&drawing_.elements.back())) {
+            stroke->points.resize(m.strokePoints);
+        }
+    }
+    trace_.end();
+}
+
+Point at(std::int64_t x, std::int64_t y) { return {static_cast<double>(x), static_cast<double>(y)}; }
+
+void BodyReader::move(const Step &step) {
+    const Point from = at(s_.x, s_.y);
+    s_.x = held(s_.x + step.dx);
+    s_.y = held(s_.y + step.dy);
+    trace_.move(from, at(s_.x, s_.y), s_.penDown, ink());
+}
+
+bool BodyReader::style(ByteCursor &in) {
+    const auto a = readPair(in, f_.bias, f_.radix);
+    const auto b = a ? readPair(in, f_.bias, f_.radix) : std::nullopt;
+    const auto c = b ? readPair(in, f_.bias, f_.radix) : std::nullopt;
+    const auto d = c ? readPair(in, f_.bias, f_.radix) : std::nullopt;
+    if (!d) {
+        return false;
+    }
+    // Held to what the language can carry, so that the label advance below
+    // cannot overflow.
+    s_.height = std::clamp<std::int64_t>(a->dy, -kMaxValue, kMaxValue);
+    s_.dirX = std::clamp<std::int64_t>(b->dx, -65535, 65535);
+    s_.dirY = std::clamp<std::int64_t>(b->dy, -65535, 65535);
+    s_.ratio = std::clamp<std::int64_t>(c->dy, -65535, 65535);
+    s_.slant = std::clamp<std::int64_t>(d->dx, -65535, 65535);
+    s_.styled = true;
+    return true;
+}
+
+bool BodyReader::circleOrArc(ByteCursor &in) {
+    const int kind = code(in);
+    const auto pair = [&] { return readPair(in, f_.bias, f_.radix); };
+    trace_.end();
+    if (kind == 5 || kind == 13) {
+        const auto first = pair();
+        const auto rest = first && kind == 13 ? pair() : first;
+        if (!rest) {
+            return false;
+        }
+        const std::int64_t r = kind == 5 ? first->dx : first->dx * kSplit + rest->dx;
+        drawing_.elements.emplace_back(
+            Circle{ink(), at(s_.x + r, s_.y), static_cast<double>(r < 0 ? -r : r), -1});
+        return true;
+    }
+    if (kind != 11) {
+        return false;
+    }
+    Step parts[4];
+    for (Step &p : parts) {
+        const auto s = pair();
+        if (!s) {
+            return false;
+        }
+        p = *s;
+    }
+    const std::int64_t cx = s_.x + parts[0].dx * kSplit + parts[1].dx;
+    const std::int64_t cy = s_.y + parts[0].dy * kSplit + parts[1].dy;
+    const std::int64_t ex = cx + parts[2].dx * kSplit + parts[3].dx;
+    const std::int64_t ey = cy + parts[2].dy * kSplit + parts[3].dy;
+    const double a0 = std::atan2(static_cast<double>(s_.y - cy), static_cast<double>(s_.x - cx));
+    const double a1 = std::atan2(static_cast<double>(ey - cy), static_cast<double>(ex - cx));
+    double sweep = (a1 - a0) * 180.0 / std::numbers::pi;
+    while (sweep <= 1e-9) {
+        sweep += 360.0;
+    }
+    drawing_.elements.emplace_back(Arc{ink(), at(cx, cy), at(s_.x, s_.y), at(ex, ey), sweep, -1});
+    s_.x = held(ex);
+    s_.y = held(ey);
+    return true;
+}
+
+bool BodyReader::command(ByteCursor &in) {
+    const int first = (in.peek() - f_.bias) & 0xFF;
+    if (isStepCode(first)) {
+        const auto step = readPair(in, f_.bias, f_.radix);
+        if (!step) {
+            return false;
+        }
+        move(*step);
+        return true;
+    }
+    in.next();
+    switch (first) {
+    case 2: s_.penDown = true; return true;
+    case 3:
+        s_.penDown = false;
+        trace_.end();
+        return true;
+    case 4: {
+        const int p = code(in);
+        if (p < 0) {
+            return false;
+        }
+        trace_.end();
+        s_.pen = p;
+        return true;
+    }
+    case 14: {
+        if (code(in) != 32) {
+            return false;
+        }
+        const int h = code(in);
+        const int m = code(in);
+        const int l = code(in);
+        if (l < 0) {
+            return false;
+        }
+        trace_.end();
+        s_.pen = (h * f_.radix + m) * f_.radix + l;
+        return true;
+    }
+    case 5: {
+        const int n = code(in);
+        if (n < 0 || static_cast<std::size_t>(n) > in.left()) {
+            return false;
+        }
+        const auto text = in.take(static_cast<std::size_t>(n));
+        if (!s_.styled) {
+            log_.note(in.offset(), "label before any label style");
+        }
+        trace_.end();
+        const double heightMm = static_cast<double>(s_.height) / kUnitsPerMm;
+        Label label{ink(), at(s_.x, s_.y), std::string(text.begin(), text.end()),
+                    {heightMm * static_cast<double>(s_.ratio) / 16.0, heightMm},
+                    {static_cast<double>(s_.dirX) / 32767.0, static_cast<double>(s_.dirY) / 32767.0},
+                    static_cast<double>(s_.slant) / 128.0, s_.symbolSet, -1};
+        drawing_.elements.emplace_back(std::move(label));
+        const std::int64_t w = s_.height * s_.ratio / 16;
+        s_.x = held(s_.x + n * (s_.dirX * w / 32768));
+        s_.y = held(s_.y + n * (s_.dirY * w / 32768));
+        return true;
+    }
+    case 11: {
+        const int second = code(in);
+        if (second == 5) {
+            return code(in) == 15 && style(in);
+        }
+        if (second != 0) {
+            return false;
+        }
+        const int third = code(in);
+        if (third == 5) {
+            // speed: 11, pen, v, 11, hi, lo
+            return code(in) == 11 && code(in) >= 0 && code(in) >= 0 && code(in) == 11 &&
+                   code(in) >= 0 && code(in) >= 0;
+        }
+        if (third == 9 && expect(in, {11, 7})) {
+            s_.symbolSet = code(in);
+            return s_.symbolSet >= 0;
+        }
+        return false;
+    }
+    case 12: return circleOrArc(in);
+    case 13: return code(in) >= 0;
+    default: return false;
+    }
+}
+
+bool BodyReader::record(std::span<const std::uint8_t> body, std::size_t &fault) {
+    ByteCursor in(body);
+    while (!in.atEnd()) {
+        const std::size_t start = in.position();
+        if (!command(in)) {
+            fault = start;
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether the body ends with the job-start codes; their start if so.
+std::optional<std::size_t> jobStart(std::span<const std::uint8_t> body, int bias) {
+    if (body.size() < 8) {
+        return std::nullopt;
+    }
+    const std::size_t from = body.size() - 8;
+    for (std::size_t k = 0; k < 8; ++k) {
+        if (((body[from + k] - bias) & 0xFF) != kPciJobStartCodes[k]) {
+            return std::nullopt;
+        }
+    }
+    return from;
+}
+
+} // namespace
+
+Drawing decodePci(std::span<const std::uint8_t> bytes, const PciFramingOptions &options) {
+    Drawing drawing;
+    drawing.language = "pci";
+    drawing.bytes = bytes.size();
+    ProblemLog log;
+    std::string found;
+    const PciFraming framing = resolvePciFraming(bytes, options, found);
+    if (!found.empty()) {
+        log.note(0, found);
+    }
+    if (!options.radix) {
+        log.note(0, "radix not given: 32 assumed");
+    }
+    const std::size_t preamble = pciPreambleLength(bytes);
+    if (preamble > 0) {
+        log.note(0, "device-control preamble skipped");
+    }
+    if (framing.radix < 2 || framing.radix > 127) {
+        log.problem(0, "radix " + std::to_string(framing.radix) + " outside 2..127: nothing decoded");
+        log.finish(drawing);
+        return drawing;
+    }
+    const std::vector<PciRecord> records = splitPciRecords(bytes, preamble, framing, log);
+    BodyReader reader(drawing, log, framing);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const PciRecord &r = records[i];
+        std::span<const std::uint8_t> body = r.body;
+        std::size_t skipped = 0;
+        if (const auto start = i == 0 ? jobStart(body, framing.bias) : std::nullopt) {
+            skipped = *start; // the job header text
+            body = body.subspan(*start);
+        }
+        // A record's drawing counts only when the whole record reads; the
+        // last one may end in the job's trailer text.
+        const BodyReader::Mark mark = reader.mark();
+        std::size_t fault = 0;
+        if (!reader.record(body, fault)) {
+            const std::size_t offset = r.bodyOffset + skipped + fault;
+            if (i + 1 == records.size()) {
+                log.note(offset, "job trailer text after the last command");
+            } else {
+                reader.rollBack(mark);
+                log.problem(offset,
+                            "record " + std::to_string(r.number) + ": malformed body at offset " +
+                                std::to_string(offset) + "; record skipped",
+                            r.number);
+            }
+        }
+    }
+    reader.finish();
+    log.finish(drawing);
+    return drawing;
+}
+
+} // namespace drv::decode
