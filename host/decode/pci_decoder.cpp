@@ -69,6 +69,7 @@ public:
         State state;
         std::size_t elements = 0;
         std::size_t strokePoints = 0; // of the last element, when a stroke
+        bool strokeOpen = false;
     };
     Mark mark() const;
     void rollBack(const Mark &mark);
@@ -97,7 +98,7 @@ private:
 };
 
 BodyReader::Mark BodyReader::mark() const {
-    Mark m{s_, drawing_.elements.size(), 0};
+    Mark m{s_, drawing_.elements.size(), 0, trace_.isOpen()};
     if (!drawing_.elements.empty()) {
         if (const auto *stroke = std::get_if<Stroke>(&drawing_.elements.back())) {
             m.strokePoints = stroke->points.size();
@@ -114,7 +115,7 @@ void BodyReader::rollBack(const Mark &m) {
             stroke->points.resize(m.strokePoints);
         }
     }
-    trace_.end();
+    trace_.setOpen(m.strokeOpen);
 }
 
 Point at(std::int64_t x, std::int64_t y) { return {static_cast<double>(x), static_cast<double>(y)}; }

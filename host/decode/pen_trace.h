@@ -21,6 +21,10 @@ public:
     void move(Point from, Point to, bool down, const Ink &ink);
     // Ends the open stroke, if any: the next pen-down move starts a new one.
     void end() { open_ = false; }
+    // Whether the next pen-down move may extend the last stroke; kept and
+    // given back by a decoder that undoes what it read.
+    bool isOpen() const { return open_; }
+    void setOpen(bool open) { open_ = open; }
 
 private:
     std::vector<Element> &out_;
