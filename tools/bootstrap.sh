@@ -55,7 +55,7 @@ group_packages() {
                 cups-daemon cups-client libcups2-dev poppler-utils
                 libgtest-dev libgmock-dev googletest libbenchmark-dev
                 libcli11-dev libpng-dev zlib1g-dev libpugixml-dev libdxflib-dev libtiff-dev
-                libevdev-dev nlohmann-json3-dev libcairo2-dev
+                libevdev-dev nlohmann-json3-dev libcairo2-dev hp2xx
                 dpkg-dev file lintian clang libclang-rt-dev"
             ;;
         linux32) packages="g++-multilib" ;;
