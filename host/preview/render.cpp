@@ -3,6 +3,7 @@
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cctype>
@@ -147,6 +148,11 @@ bool renderPreview(const Drawing &drawing, const PreviewOptions &options, std::v
         return false;
     }
     return true;
+}
+
+void releaseRenderingCaches() {
+    cairo_debug_reset_static_data();
+    FcFini();
 }
 
 } // namespace drv::preview

@@ -35,4 +35,9 @@ constexpr double kMaxPngSide = 20000;
 bool renderPreview(const decode::Drawing &drawing, const PreviewOptions &options,
                    std::vector<std::uint8_t> &bytes, std::size_t &pages, std::string &error);
 
+// Gives back what Cairo and the font library keep for the life of the
+// process (font caches). Call once no more previews will be rendered, so
+// that a leak checker sees only real leaks.
+void releaseRenderingCaches();
+
 } // namespace drv::preview

@@ -253,4 +253,12 @@ TEST(Preview, EveryPageInThePdf) {
     EXPECT_NE(pdf.find("/Count 2"), std::string::npos);
 }
 
+// Font caches live as long as the process; give them back before the leak
+// check at exit.
+class ReleaseCaches : public ::testing::Environment {
+public:
+    void TearDown() override { preview::releaseRenderingCaches(); }
+};
+const auto *const kReleaseCaches = ::testing::AddGlobalTestEnvironment(new ReleaseCaches);
+
 } // namespace
