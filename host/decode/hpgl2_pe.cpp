@@ -23,24 +23,24 @@ constexpr int kMaxBits = 36;
 
 enum class Digit { Continue, Last, Other };
 
+// Digit bytes: 63 up to `lastContinue` continue a number, `firstLast` up to
+// `firstLast` + base - 1 end it.
+struct Base {
+    int lastContinue;
+    int firstLast;
+    int base;
+};
+constexpr Base kBase64{126, 191, 64};
+constexpr Base kBase32{94, 95, 32};
+
 Digit classify(int byte, bool sevenBit, int &value) {
-    if (sevenBit) {
-        if (byte >= 63 && byte <= 94) {
-            value = byte - 63;
-            return Digit::Continue;
-        }
-        if (byte >= 95 && byte <= 126) {
-            value = byte - 95;
-            return Digit::Last;
-        }
-        return Digit::Other;
-    }
-    if (byte >= 63 && byte <= 126) {
+    const Base &b = sevenBit ? kBase32 : kBase64;
+    if (byte >= 63 && byte <= b.lastContinue) {
         value = byte - 63;
         return Digit::Continue;
     }
-    if (byte >= 191 && byte <= 254) {
-        value = byte - 191;
+    if (byte >= b.firstLast && byte < b.firstLast + b.base) {
+        value = byte - b.firstLast;
         return Digit::Last;
     }
     return Digit::Other;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "host/decode/drawing.h"
 #include "host/decode/json_lines.h"
 
@@ -49,6 +51,17 @@ inline std::string problemLines(const std::vector<decode::Problem> &problems) {
              p.message + "\n";
     }
     return s;
+}
+
+// Checks the problems found: none when `piece` is empty, otherwise one
+// whose line holds `piece`.
+inline void expectProblems(const decode::Drawing &drawing, const std::string &piece) {
+    const std::string problems = problemLines(drawing.problems);
+    if (piece.empty()) {
+        EXPECT_EQ(problems, "");
+    } else {
+        EXPECT_NE(problems.find(piece), std::string::npos) << problems;
+    }
 }
 
 } // namespace drv::test

@@ -126,12 +126,7 @@ TEST(Hpgl2Decoder, EachCommand) {
         SCOPED_TRACE("line " + std::to_string(c.line));
         const decode::Drawing drawing = decode::decodeHpgl2(test::toBytes(c.input));
         EXPECT_EQ(test::elementLines(drawing), c.elements);
-        const std::string problems = test::problemLines(drawing.problems);
-        if (c.problems.empty()) {
-            EXPECT_EQ(problems, "");
-        } else {
-            EXPECT_NE(problems.find(c.problems), std::string::npos) << problems;
-        }
+        test::expectProblems(drawing, c.problems);
     }
 }
 

@@ -101,12 +101,7 @@ TEST(PciDecoder, EachBody) {
         SCOPED_TRACE("line " + std::to_string(c.line));
         const decode::Drawing drawing = decode::decodePci(test::toBytes(kStart + c.records), framing);
         EXPECT_EQ(test::elementLines(drawing), c.elements);
-        const std::string problems = test::problemLines(drawing.problems);
-        if (c.problems.empty()) {
-            EXPECT_EQ(problems, "");
-        } else {
-            EXPECT_NE(problems.find(c.problems), std::string::npos) << problems;
-        }
+        test::expectProblems(drawing, c.problems);
     }
 }
 

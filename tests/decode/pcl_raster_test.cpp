@@ -117,12 +117,7 @@ TEST(PclRaster, EachMethodAndSeedRowRule) {
         EXPECT_EQ(image.columns, c.columns);
         EXPECT_EQ(letters(image), c.pixels);
         EXPECT_EQ(image.at, (decode::Point{100, 200}));
-        const std::string problems = test::problemLines(drawing.problems);
-        if (c.problem.empty()) {
-            EXPECT_EQ(problems, "");
-        } else {
-            EXPECT_NE(problems.find(c.problem), std::string::npos) << problems;
-        }
+        test::expectProblems(drawing, c.problem);
     }
 }
 
