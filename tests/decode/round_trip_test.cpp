@@ -8,6 +8,7 @@
 #include "demo_drawing.h"
 #include "drawing_compare.h"
 #include "expected_drawing.h"
+#include "host/decode/detect_language.h"
 #include "host/decode/hpgl2_decoder.h"
 #include "host/decode/pci_decoder.h"
 #include "plot_jobs.h"
@@ -158,6 +159,22 @@ TEST(RoundTrip, EveryKnownJobDecodesToItsRequests) {
             }
         }
     }
+}
+
+TEST(RoundTrip, EveryKnownJobIsFoundInItsLanguage) {
+    for (const Job &job : jobs()) {
+        SCOPED_TRACE(std::string(job.name) + " (line " + std::to_string(job.line) + ")");
+        EXPECT_EQ(decode::detectLanguage(test::runPlotScript("quillane", job.script).bytes), decode::Language::Hpgl2);
+        EXPECT_EQ(decode::detectLanguage(test::runPlotScript("drevant", job.script).bytes), decode::Language::Pci);
+    }
+    const auto detect = [](const std::string &s) {
+        return decode::detectLanguage(std::vector<std::uint8_t>(s.begin(), s.end()));
+    };
+    EXPECT_EQ(detect("  IN;PA0,0;"), decode::Language::Hpgl2);
+    EXPECT_EQ(detect("\x1B%-12345X@PJL\r\n"), decode::Language::Hpgl2);
+    EXPECT_EQ(detect("&&&&A\nB\n^^^^C\n"), decode::Language::Pci);
+    EXPECT_EQ(detect("\x01\x02\x03"), std::nullopt);
+    EXPECT_EQ(detect(""), std::nullopt);
 }
 
 // The radix shows nowhere in a PCI stream; given, it must be the one used.
