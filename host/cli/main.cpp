@@ -5,10 +5,12 @@
 
 #include "host/cli/calibrate_command.h"
 #include "host/cli/convert_command.h"
+#include "host/cli/decode_command.h"
 #include "host/cli/demo_command.h"
 #include "host/cli/digitize_command.h"
 #include "host/cli/list_command.h"
 #include "host/cli/plot_command.h"
+#include "host/cli/preview_command.h"
 #include "host/cli/tablet_command.h"
 
 int main(int argc, char **argv) {
@@ -26,6 +28,8 @@ int main(int argc, char **argv) {
     DigitizeCommand digitize(app);
     DemoCommand demo(app);
     ListCommand list(app);
+    DecodeCommand decode(app);
+    PreviewCommand preview(app);
 
     try {
         app.parse(argc, argv);
@@ -53,6 +57,12 @@ int main(int argc, char **argv) {
     }
     if (list.chosen()) {
         return list.run();
+    }
+    if (decode.chosen()) {
+        return decode.run();
+    }
+    if (preview.chosen()) {
+        return preview.run();
     }
     return 2;
 }

@@ -5,12 +5,26 @@
 #include <iostream>
 
 #include "host/cli/plot_input.h"
+#include "host/cli/preview_output.h"
 #include "host/io/byte_sink.h"
 #include "host/io/progress_meter.h"
 #include "host/plot/plot_script.h"
 
 namespace drv::host {
 namespace {
+
+// `plot --preview`: the picture of the bytes just sent. The plot itself has
+// succeeded; a preview that cannot be written is reported with status 1.
+int previewSent(const PlotOptions &options, const std::string &source, const std::vector<std::uint8_t> &sent) {
+    std::size_t problems = 0;
+    std::string error;
+    if (!previewPlottedBytes(options.driver, source, options.output.empty() ? "<sent>" : options.output, sent,
+                             {options.preview}, problems, error)) {
+        std::cerr << "drvhost: " << error << '\n';
+        return 1;
+    }
+    return problems > 0 ? 1 : 0;
+}
 
 int runPlotCommand(const PlotOptions &options, const DrawingWords &drawingWords) {
     drawing::ImportOptions importOptions;
@@ -35,8 +49,9 @@ int runPlotCommand(const PlotOptions &options, const DrawingWords &drawingWords)
     const bool bar = progressWanted() && !(target.target == "-" && ::isatty(STDOUT_FILENO) == 1);
     PlotRunStats stats;
     std::vector<std::string> messages;
+    std::vector<std::uint8_t> sent;
     if (!plotScript(options.driver, source, input.name, baseDir, target,
-                    bar, stats, messages)) {
+                    bar, stats, messages, options.preview.empty() ? nullptr : &sent)) {
         for (const std::string &message : messages) {
             std::cerr << message << '\n';
         }
@@ -44,7 +59,7 @@ int runPlotCommand(const PlotOptions &options, const DrawingWords &drawingWords)
     }
     std::cerr << "drvhost: " << stats.calls << " requests, " << stats.bytes << " bytes to "
               << target.target << '\n';
-    return 0;
+    return options.preview.empty() ? 0 : previewSent(options, source, sent);
 }
 
 } // namespace
@@ -66,6 +81,8 @@ PlotCommand::PlotCommand(CLI::App &app)
     outputOption->excludes(deviceOption);
     addSerialOptions(*command_, options_.serial, serialWords_);
     addDrawingOptions(*command_, drawingWords_);
+    command_->add_option("--preview", options_.preview,
+                         "also draw exactly the bytes sent: OUT.svg, OUT.png or OUT.pdf");
 }
 
 int PlotCommand::run() {

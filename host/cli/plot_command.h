@@ -17,6 +17,7 @@ struct PlotOptions {
     std::string output;                // file, "-", device node or tcp:HOST:PORT
     std::optional<std::string> device; // serial line, set up with `serial`
     SerialSettings serial;
+    std::string preview; // a picture of exactly the bytes sent, or empty
 };
 
 class PlotCommand : public Subcommand {

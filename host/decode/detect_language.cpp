@@ -4,6 +4,8 @@
 #include <cctype>
 #include <string>
 
+#include "host/decode/hpgl2_decoder.h"
+#include "host/decode/pci_decoder.h"
 #include "host/decode/pci_framing.h"
 
 namespace drv::decode {
@@ -45,6 +47,20 @@ std::optional<Language> detectLanguage(std::span<const std::uint8_t> bytes) {
         return Language::Hpgl2;
     }
     return std::nullopt;
+}
+
+Drawing decodeDevice(std::span<const std::uint8_t> bytes, std::optional<Language> language,
+                     const PciFramingOptions &framing) {
+    const std::optional<Language> found = language ? language : detectLanguage(bytes);
+    if (found == Language::Pci) {
+        return decodePci(bytes, framing);
+    }
+    Drawing drawing = decodeHpgl2(bytes);
+    if (!found) {
+        drawing.notes.insert(drawing.notes.begin(),
+                             {0, 0, "the bytes show no device language: read as HP-GL/2"});
+    }
+    return drawing;
 }
 
 } // namespace drv::decode

@@ -6,6 +6,9 @@
 #include <span>
 #include <string_view>
 
+#include "host/decode/drawing.h"
+#include "host/decode/pci_framing.h"
+
 namespace drv::decode {
 
 enum class Language { Hpgl2, Pci };
@@ -19,5 +22,11 @@ const char *languageName(Language language);
 // it opens, after blanks, with an escape sequence or two letters; nothing
 // when neither shows.
 std::optional<Language> detectLanguage(std::span<const std::uint8_t> bytes);
+
+// Decodes `bytes` in `language`, or in the language found from them;
+// bytes in neither are read as HP-GL/2, with a note saying so. `framing` is
+// used for PCI.
+Drawing decodeDevice(std::span<const std::uint8_t> bytes, std::optional<Language> language,
+                     const PciFramingOptions &framing);
 
 } // namespace drv::decode

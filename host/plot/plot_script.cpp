@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "host/io/tee_sink.h"
 #include "host/job/plotter_traits.h"
 #include "host/job/source_error.h"
 #include "host/loader/driver_search.h"
@@ -13,7 +14,8 @@ namespace drv::host {
 
 bool plotScript(const std::string &driver, std::string_view source, const std::string &scriptName,
                 const std::string &baseDir, const OutputTarget &target, bool progressBar,
-                PlotRunStats &stats, std::vector<std::string> &messages) {
+                PlotRunStats &stats, std::vector<std::string> &messages,
+                std::vector<std::uint8_t> *sent) {
     std::vector<SourceError> errors;
     const auto report = [&] {
         for (const SourceError &e : errors) {
@@ -43,13 +45,17 @@ bool plotScript(const std::string &driver, std::string_view source, const std::s
     if (!errors.empty()) {
         return report();
     }
-    const std::unique_ptr<ByteSink> sink = openByteSink(target, error);
-    if (!sink) {
+    const std::unique_ptr<ByteSink> device =
+        target.target.empty() && sent != nullptr ? std::make_unique<MemorySink>() : openByteSink(target, error);
+    if (!device) {
         return fail(error);
     }
+    std::vector<std::uint8_t> unused;
+    TeeSink tee(*device, sent != nullptr ? *sent : unused);
+    ByteSink &sink = sent != nullptr ? static_cast<ByteSink &>(tee) : *device;
     ProgressMeter progress(job.size(), progressBar);
-    if (!runPlotJob(entry, job, traits.stateSize, *sink, &progress, stats, error) ||
-        !sink->commit(error)) {
+    if (!runPlotJob(entry, job, traits.stateSize, sink, &progress, stats, error) ||
+        !sink.commit(error)) {
         progress.finish();
         return fail(error);
     }

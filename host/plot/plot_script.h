@@ -2,6 +2,7 @@
 // `drvhost plot` and the demo do, ready for any program that plots scripts.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,9 +17,11 @@ namespace drv::host {
 // script and the driver's needs are checked before the target is opened,
 // so a bad script never leaves output behind. On failure returns false
 // with one message per script error ("FILE:LINE:COL: ...") or one reason
-// ("drvhost: ...").
+// ("drvhost: ..."). With `sent`, every byte sent is also appended there,
+// and an empty target sends the bytes nowhere else.
 bool plotScript(const std::string &driver, std::string_view source, const std::string &scriptName,
                 const std::string &baseDir, const OutputTarget &target, bool progressBar,
-                PlotRunStats &stats, std::vector<std::string> &messages);
+                PlotRunStats &stats, std::vector<std::string> &messages,
+                std::vector<std::uint8_t> *sent = nullptr);
 
 } // namespace drv::host

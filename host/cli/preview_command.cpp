@@ -1,0 +1,69 @@
+#include "host/cli/preview_command.h"
+
+#include <filesystem>
+#include <iostream>
+
+#include "host/plot/plot_script.h"
+
+namespace drv::host {
+
+PreviewCommand::PreviewCommand(CLI::App &app)
+    : Subcommand(app, "preview", "draw what device bytes or a plot script make, as SVG, PNG or PDF") {
+    CLI::App *command = command_;
+    command->add_option("input", input_, "device bytes, or with --driver a plot script (- for standard input)")
+        ->required();
+    command->add_option("-o,--output", file_.path, "the picture: OUT.svg, OUT.png or OUT.pdf")->required();
+    command->add_option("--dpi", file_.dpi, "PNG resolution in pixels per inch")
+        ->check(CLI::Range(1.0, 2400.0))
+        ->capture_default_str();
+    command->add_option("--page", file_.page, "the page to show (default: all in a PDF, else the first)")
+        ->check(CLI::PositiveNumber);
+    command->add_option("--driver", driver_,
+                        "run INPUT as a plot script through this driver (name or path) first");
+    addDeviceInputOptions(*command, device_);
+}
+
+int PreviewCommand::run() {
+    std::string error;
+    const std::string name = input_ == "-" ? "<stdin>" : input_;
+    std::vector<std::uint8_t> bytes;
+    if (!readDeviceBytes(input_, bytes, error)) {
+        std::cerr << "drvhost: " << error << '\n';
+        return 1;
+    }
+    std::size_t problems = 0;
+    if (!driver_.empty()) {
+        const std::string script(bytes.begin(), bytes.end());
+        const std::string baseDir =
+            input_ == "-" ? std::string() : std::filesystem::path(input_).parent_path().string();
+        std::vector<std::uint8_t> sent;
+        PlotRunStats stats;
+        std::vector<std::string> messages;
+        if (!plotScript(driver_, script, name, baseDir, {"", std::nullopt}, false, stats, messages, &sent)) {
+            for (const std::string &message : messages) {
+                std::cerr << message << '\n';
+            }
+            return 1;
+        }
+        if (!previewPlottedBytes(driver_, script, name, sent, file_, problems, error)) {
+            std::cerr << "drvhost: " << error << '\n';
+            return 1;
+        }
+        return problems > 0 ? 1 : 0;
+    }
+    std::optional<decode::Language> language;
+    decode::PciFramingOptions framing;
+    if (!deviceOptions(device_, language, framing, error)) {
+        std::cerr << "drvhost: " << error << '\n';
+        return 2;
+    }
+    const decode::Drawing drawing = decode::decodeDevice(bytes, language, framing);
+    problems = reportProblems(name, drawing);
+    if (!writePreview(drawing, file_, error)) {
+        std::cerr << "drvhost: " << error << '\n';
+        return 1;
+    }
+    return problems > 0 ? 1 : 0;
+}
+
+} // namespace drv::host
