@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <iostream>
 
 #include "host/script/script_values.h"
 
@@ -90,17 +89,6 @@ bool deviceOptions(const DeviceInputArguments &args, std::optional<decode::Langu
         language = language.value_or(decode::Language::Pci);
     }
     return true;
-}
-
-std::size_t reportProblems(const std::string &name, const decode::Drawing &drawing) {
-    for (const decode::Problem &p : drawing.problems) {
-        std::cerr << name << ": offset " << p.offset;
-        if (p.record > 0) {
-            std::cerr << ", record " << p.record;
-        }
-        std::cerr << ": " << p.message << '\n';
-    }
-    return drawing.problems.size();
 }
 
 } // namespace drv::host

@@ -39,8 +39,4 @@ bool readDeviceBytes(const std::string &path, std::vector<std::uint8_t> &bytes, 
 bool deviceOptions(const DeviceInputArguments &args, std::optional<decode::Language> &language,
                    decode::PciFramingOptions &framing, std::string &error);
 
-// Prints each problem as "NAME: offset N[, record R]: message" on standard
-// error and returns how many there were.
-std::size_t reportProblems(const std::string &name, const decode::Drawing &drawing);
-
 } // namespace drv::host

@@ -4,7 +4,6 @@
 #include <variant>
 
 #include "byte_sink.h"
-#include "device_input.h"
 #include "driver_search.h"
 #include "host/preview/render.h"
 #include "script_parser.h"
@@ -63,6 +62,17 @@ bool scriptDeviceLanguage(std::string_view driver, std::string_view script,
         }
     }
     return true;
+}
+
+std::size_t reportProblems(const std::string &name, const decode::Drawing &drawing) {
+    for (const decode::Problem &p : drawing.problems) {
+        std::fprintf(stderr, "%s: offset %zu", name.c_str(), p.offset);
+        if (p.record > 0) {
+            std::fprintf(stderr, ", record %zu", p.record);
+        }
+        std::fprintf(stderr, ": %s\n", p.message.c_str());
+    }
+    return drawing.problems.size();
 }
 
 bool previewPlottedBytes(std::string_view driver, std::string_view script, const std::string &name,

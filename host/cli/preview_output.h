@@ -29,6 +29,10 @@ bool writePreview(const decode::Drawing &drawing, const PreviewFile &file, std::
 bool scriptDeviceLanguage(std::string_view driver, std::string_view script,
                           std::optional<decode::Language> &language, decode::PciFramingOptions &framing);
 
+// Prints each of the drawing's problems as "NAME: offset N[, record R]:
+// message" on standard error and returns how many there were.
+std::size_t reportProblems(const std::string &name, const decode::Drawing &drawing);
+
 // Decodes the bytes the plot script `script` made with `driver` and writes
 // their preview; the decoder's problems are printed as "NAME: ...", and
 // counted in `problems`.
