@@ -43,6 +43,9 @@ private:
 
     PclState &state_;
     PclContext &context_;
+    // The configuration as it was when raster graphics started: it holds
+    // for the whole image, whatever arrives before its end.
+    PclState raster_;
     bool active_ = false;
     Image image_;
     int plane_ = 0;
@@ -53,11 +56,11 @@ private:
 };
 
 int RasterSession::planeCount() const {
-    if (!state_.configured) {
+    if (!raster_.configured) {
         return 1;
     }
-    switch (state_.encoding) {
-    case 0: return state_.bitsPerIndex;
+    switch (raster_.encoding) {
+    case 0: return raster_.bitsPerIndex;
     case 2: return 3;
     default: return 1;
     }
@@ -65,11 +68,11 @@ int RasterSession::planeCount() const {
 
 std::size_t RasterSession::planeLength() const {
     const auto columns = static_cast<std::size_t>(image_.columns);
-    if (!state_.configured || state_.encoding == 0 || state_.encoding == 2) {
+    if (!raster_.configured || raster_.encoding == 0 || raster_.encoding == 2) {
         return (columns + 7) / 8;
     }
-    if (state_.encoding == 1) {
-        return (columns * static_cast<std::size_t>(state_.bitsPerIndex) + 7) / 8;
+    if (raster_.encoding == 1) {
+        return (columns * static_cast<std::size_t>(raster_.bitsPerIndex) + 7) / 8;
     }
     return columns * 3;
 }
@@ -80,17 +83,17 @@ Rgb RasterSession::pixel(int column) const {
         return (planes_[plane][index / 8] >> (7 - index % 8)) & 1;
     };
     std::size_t index = 0;
-    if (!state_.configured) {
+    if (!raster_.configured) {
         return bit(0, c) ? Rgb{0, 0, 0} : Rgb{255, 255, 255};
     }
-    switch (state_.encoding) {
+    switch (raster_.encoding) {
     case 0:
         for (std::size_t p = 0; p < planes_.size(); ++p) {
             index |= static_cast<std::size_t>(bit(p, c)) << p;
         }
         break;
     case 1: {
-        const auto bits = static_cast<std::size_t>(state_.bitsPerIndex);
+        const auto bits = static_cast<std::size_t>(raster_.bitsPerIndex);
         for (std::size_t k = 0; k < bits; ++k) {
             index = index << 1 | static_cast<std::size_t>(bit(0, c * bits + k));
         }
@@ -100,14 +103,14 @@ Rgb RasterSession::pixel(int column) const {
         Rgb rgb{static_cast<std::uint8_t>(bit(0, c) ? 255 : 0),
                 static_cast<std::uint8_t>(bit(1, c) ? 255 : 0),
                 static_cast<std::uint8_t>(bit(2, c) ? 255 : 0)};
-        return state_.colorSpace == 1 ? Rgb{static_cast<std::uint8_t>(255 - rgb.red),
+        return raster_.colorSpace == 1 ? Rgb{static_cast<std::uint8_t>(255 - rgb.red),
                                             static_cast<std::uint8_t>(255 - rgb.green),
                                             static_cast<std::uint8_t>(255 - rgb.blue)}
                                       : rgb;
     }
     default: {
         const std::uint8_t *p = &planes_[0][c * 3];
-        return state_.colorSpace == 1 ? Rgb{static_cast<std::uint8_t>(255 - p[0]),
+        return raster_.colorSpace == 1 ? Rgb{static_cast<std::uint8_t>(255 - p[0]),
                                             static_cast<std::uint8_t>(255 - p[1]),
                                             static_cast<std::uint8_t>(255 - p[2])}
                                       : Rgb{p[0], p[1], p[2]};
@@ -119,6 +122,10 @@ Rgb RasterSession::pixel(int column) const {
 
 void RasterSession::configure(ByteCursor &in, std::size_t count, std::size_t offset) {
     const auto data = in.take(count);
+    if (active_) {
+        context_.log.note(offset, "image configuration inside raster graphics ends the image first");
+        end();
+    }
     if (data.size() < 6) {
         context_.log.problem(offset, "image configuration with " + std::to_string(data.size()) +
                                          " bytes; it needs 6");
@@ -151,6 +158,7 @@ void RasterSession::start(int mode, std::size_t offset) {
         return; // a second start inside raster graphics is ignored
     }
     active_ = true;
+    raster_ = state_;
     full_ = false;
     plane_ = 0;
     image_ = Image{};

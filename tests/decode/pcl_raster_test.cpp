@@ -164,6 +164,17 @@ TEST(PclRaster, PalettePushAndPopKeepThePens) {
     EXPECT_EQ(std::get<decode::Stroke>(drawing.elements[1]).ink.color, (decode::Rgb{255, 0, 0}));
 }
 
+// The configuration holds for the whole image: a new one ends it first,
+// and the next rows start an image of their own.
+TEST(PclRaster, ConfigurationInsideRasterEndsTheImage) {
+    const std::string bytes = "\x1B%1A" + cid(0, 1) + "\x1B*r2S\x1B*r1A" + row('W', 0, raw({0x80})) + cid(3, 8) +
+                              row('W', 0, raw({255, 0, 0, 0, 0, 255})) + "\x1B*rC\x1B%0B";
+    const decode::Drawing drawing = decode::decodeHpgl2(test::toBytes(bytes));
+    ASSERT_EQ(drawing.elements.size(), 2u);
+    EXPECT_EQ(letters(std::get<decode::Image>(drawing.elements[0])), "kw");
+    EXPECT_EQ(letters(std::get<decode::Image>(drawing.elements[1])), "rb");
+}
+
 TEST(PclRaster, DataPastTheInputIsReported) {
     const decode::Drawing drawing =
         decode::decodeHpgl2(test::toBytes("\x1B%1A\x1B*r8S\x1B*r1A\x1B*b0m50W" + raw({0xFF})));
