@@ -12,6 +12,7 @@
 // to 126) or 128 in base 64 (bytes 191 to 254). Pairs without '<' are drawn.
 #include "host/decode/hpgl2_pe.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace drv::decode {
@@ -118,11 +119,11 @@ void readPolylineEncoded(ByteCursor &in, Hpgl2Machine &machine) {
         folded = 0;
         switch (want) {
         case Want::Pen:
-            machine.selectPen(static_cast<int>(value));
+            machine.selectPen(static_cast<int>(std::clamp(value, -1.0, 32767.0)));
             want = Want::Pair;
             continue;
         case Want::Fraction:
-            fractionBits = static_cast<int>(std::fabs(value)) % 32;
+            fractionBits = static_cast<int>(std::fmod(std::fabs(value), 32.0));
             want = Want::Pair;
             continue;
         case Want::Pair: break;

@@ -87,7 +87,7 @@ PciFraming resolvePciFraming(std::span<const std::uint8_t> bytes, const PciFrami
             return k;
         }();
         f.bias = bias;
-        f.syncCount = static_cast<int>(code0 - start);
+        f.syncCount = static_cast<int>(std::min<std::size_t>(code0 - start, 127));
         f.syncChar = f.syncCount > 0 ? bytes[start] : f.syncChar;
         if (runOfThree(bytes, after + 1) && code0 < bytes.size() &&
             bytes[after] == pciChecksum(bytes.subspan(code0, after - code0))) {

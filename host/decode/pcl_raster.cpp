@@ -353,7 +353,7 @@ int RasterSession::run(ByteCursor &in) {
         for (;;) {
             if (e.kind == '%' && e.group == 0 && e.letter == 'B') {
                 end();
-                return std::clamp(static_cast<int>(e.value), 0, 1);
+                return e.value >= 1 ? 1 : 0;
             }
             handle(in, e, offset);
             if (!e.more) {
