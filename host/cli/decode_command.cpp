@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <iostream>
 
-#include "host/decode/json_lines.h"
 #include "host/cli/preview_output.h"
+#include "host/decode/json_lines.h"
 #include "host/picture/png_file.h"
 
 namespace drv::host {

@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <variant>
 
-#include "byte_sink.h"
-#include "driver_search.h"
+#include "host/io/byte_sink.h"
+#include "host/loader/driver_search.h"
 #include "host/preview/render.h"
-#include "script_parser.h"
+#include "host/script/script_parser.h"
 
 namespace drv::host {
 
@@ -48,7 +48,7 @@ bool scriptDeviceLanguage(std::string_view driver, std::string_view script,
     language = decode::Language::Pci;
     std::vector<SourceError> errors;
     for (const ScriptStatement &statement : parseScript(script, errors)) {
-        const auto *call = std::get_if<ScriptCall>(&statement);
+        const auto *call = std::get_if<PlotCall>(&statement);
         if (call != nullptr && call->request.op == OpBeginJob) {
             // The driver takes the low byte of each framing cell.
             const auto low = [&](int cell) { return call->request.param[cell].i & 0xFF; };

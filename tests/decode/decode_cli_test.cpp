@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "demo_drawing.h"
-#include "run_process.h"
+#include "host/demo/demo_drawing.h"
+#include "tests/host/run_process.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "drawing_compare.h"
+#include "tests/decode/drawing_compare.h"
 
 #include <cmath>
 #include <sstream>

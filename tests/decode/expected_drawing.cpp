@@ -1,4 +1,4 @@
-#include "expected_drawing.h"
+#include "tests/decode/expected_drawing.h"
 
 #include <algorithm>
 #include <cmath>

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "host/decode/drawing.h"
-#include "plot_job.h"
+#include "host/job/plot_call.h"
 
 namespace drv::test {
 

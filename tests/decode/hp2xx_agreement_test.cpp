@@ -19,9 +19,9 @@
 
 #include <gtest/gtest.h>
 
-#include "demo_drawing.h"
+#include "host/demo/demo_drawing.h"
 #include "host/decode/hpgl2_decoder.h"
-#include "plot_jobs.h"
+#include "tests/decode/plot_jobs.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "decode_cases.h"
+#include "tests/decode/decode_cases.h"
 #include "host/decode/pci_decoder.h"
 
 namespace {

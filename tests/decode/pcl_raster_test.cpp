@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "decode_cases.h"
+#include "tests/decode/decode_cases.h"
 #include "host/decode/hpgl2_decoder.h"
 
 namespace {

@@ -1,9 +1,11 @@
-#include "plot_jobs.h"
+#include "tests/decode/plot_jobs.h"
 
-#include "built_driver.h"
-#include "demo_pictures.h"
-#include "plot_runner.h"
-#include "script_parser.h"
+#include "host/demo/demo_pictures.h"
+#include "host/job/plotter_traits.h"
+#include "host/job/source_error.h"
+#include "host/plot/plot_runner.h"
+#include "host/script/script_job.h"
+#include "tests/support/built_driver.h"
 
 namespace drv::test {
 namespace {
@@ -27,14 +29,14 @@ RanJob runPlotScript(const std::string &driver, const std::string &script) {
     if (!library) {
         return ran;
     }
-    std::vector<host::ScriptError> errors;
+    std::vector<host::SourceError> errors;
     const auto statements = host::parseScript(script, errors);
     const host::PlotterTraits &traits = host::plotterTraits(driver);
     if (errors.empty()) {
         ran.calls = host::buildPlotJob(statements, traits, "", demoPicture, errors);
     }
     if (!errors.empty()) {
-        ran.error = host::formatScriptError(driver, errors.front());
+        ran.error = host::formatSourceError(driver, errors.front());
         return ran;
     }
     host::MemorySink sink;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "plot_job.h"
+#include "host/job/plot_call.h"
 
 namespace drv::test {
 

@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include "demo_drawing.h"
-#include "drawing_compare.h"
-#include "expected_drawing.h"
+#include "host/demo/demo_drawing.h"
+#include "tests/decode/drawing_compare.h"
+#include "tests/decode/expected_drawing.h"
 #include "host/decode/detect_language.h"
 #include "host/decode/hpgl2_decoder.h"
 #include "host/decode/pci_decoder.h"
-#include "plot_jobs.h"
+#include "tests/decode/plot_jobs.h"
 
 namespace {
 

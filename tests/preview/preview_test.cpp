@@ -12,12 +12,12 @@
 
 #include <gtest/gtest.h>
 
-#include "demo_drawing.h"
+#include "host/demo/demo_drawing.h"
 #include "host/decode/hpgl2_decoder.h"
 #include "host/decode/pci_decoder.h"
 #include "host/preview/paint.h"
 #include "host/preview/render.h"
-#include "plot_jobs.h"
+#include "tests/decode/plot_jobs.h"
 
 namespace {
 
