@@ -5,6 +5,7 @@
 #include <numbers>
 #include <string>
 
+#include "host/decode/pcl_pixels.h"
 #include "host/decode/pcl_rows.h"
 
 namespace drv::decode {
@@ -37,9 +38,6 @@ private:
     void transfer(ByteCursor &in, std::size_t count, bool lastPlane, std::size_t offset);
     void finishRow();
     void end();
-    int planeCount() const;
-    std::size_t planeLength() const;
-    Rgb pixel(int column) const;
 
     PclState &state_;
     PclContext &context_;
@@ -54,71 +52,6 @@ private:
     int components_[3] = {0, 0, 0};
     bool full_ = false;
 };
-
-int RasterSession::planeCount() const {
-    if (!raster_.configured) {
-        return 1;
-    }
-    switch (raster_.encoding) {
-    case 0: return raster_.bitsPerIndex;
-    case 2: return 3;
-    default: return 1;
-    }
-}
-
-std::size_t RasterSession::planeLength() const {
-    const auto columns = static_cast<std::size_t>(image_.columns);
-    if (!raster_.configured || raster_.encoding == 0 || raster_.encoding == 2) {
-        return (columns + 7) / 8;
-    }
-    if (raster_.encoding == 1) {
-        return (columns * static_cast<std::size_t>(raster_.bitsPerIndex) + 7) / 8;
-    }
-    return columns * 3;
-}
-
-Rgb RasterSession::pixel(int column) const {
-    const auto c = static_cast<std::size_t>(column);
-    const auto bit = [&](std::size_t plane, std::size_t index) {
-        return (planes_[plane][index / 8] >> (7 - index % 8)) & 1;
-    };
-    std::size_t index = 0;
-    if (!raster_.configured) {
-        return bit(0, c) ? Rgb{0, 0, 0} : Rgb{255, 255, 255};
-    }
-    switch (raster_.encoding) {
-    case 0:
-        for (std::size_t p = 0; p < planes_.size(); ++p) {
-            index |= static_cast<std::size_t>(bit(p, c)) << p;
-        }
-        break;
-    case 1: {
-        const auto bits = static_cast<std::size_t>(raster_.bitsPerIndex);
-        for (std::size_t k = 0; k < bits; ++k) {
-            index = index << 1 | static_cast<std::size_t>(bit(0, c * bits + k));
-        }
-        break;
-    }
-    case 2: {
-        Rgb rgb{static_cast<std::uint8_t>(bit(0, c) ? 255 : 0),
-                static_cast<std::uint8_t>(bit(1, c) ? 255 : 0),
-                static_cast<std::uint8_t>(bit(2, c) ? 255 : 0)};
-        return raster_.colorSpace == 1 ? Rgb{static_cast<std::uint8_t>(255 - rgb.red),
-                                            static_cast<std::uint8_t>(255 - rgb.green),
-                                            static_cast<std::uint8_t>(255 - rgb.blue)}
-                                      : rgb;
-    }
-    default: {
-        const std::uint8_t *p = &planes_[0][c * 3];
-        return raster_.colorSpace == 1 ? Rgb{static_cast<std::uint8_t>(255 - p[0]),
-                                            static_cast<std::uint8_t>(255 - p[1]),
-                                            static_cast<std::uint8_t>(255 - p[2])}
-                                      : Rgb{p[0], p[1], p[2]};
-    }
-    }
-    const std::vector<Rgb> &palette = context_.palette;
-    return palette.empty() ? Rgb{} : palette[index % palette.size()];
-}
 
 void RasterSession::configure(ByteCursor &in, std::size_t count, std::size_t offset) {
     const auto data = in.take(count);
@@ -187,8 +120,8 @@ void RasterSession::start(int mode, std::size_t offset) {
     const Point x = deviceAxis(false, context_.rotation);
     image_.pixelStep = {y.x * along, y.y * along};
     image_.rowStep = {x.x * across, x.y * across};
-    const std::size_t length = planeLength();
-    planes_.assign(static_cast<std::size_t>(planeCount()), std::vector<std::uint8_t>(length, 0));
+    const std::size_t length = planeLength(raster_, image_.columns);
+    planes_.assign(static_cast<std::size_t>(planeCount(raster_)), std::vector<std::uint8_t>(length, 0));
     seeds_ = planes_;
 }
 
@@ -239,7 +172,7 @@ void RasterSession::finishRow() {
         return;
     }
     for (int c = 0; c < image_.columns; ++c) {
-        const Rgb rgb = pixel(c);
+        const Rgb rgb = pixelAt(raster_, planes_, context_.palette, c);
         image_.pixels.insert(image_.pixels.end(), {rgb.red, rgb.green, rgb.blue});
     }
     ++image_.rows;
