@@ -225,7 +225,7 @@ void Hpgl2Machine::label(const std::string &text) {
 
 PclContext Hpgl2Machine::pclContext() {
     trace_.end();
-    return PclContext{palette_, paletteStack_, position_, rotation_, drawing_.elements, log_};
+    return PclContext{palette_, paletteStack_, position_, rotation_, drawing_.elements, log_, pixelsLeft_};
 }
 
 void Hpgl2Machine::pclReturned(const PclContext &context, int mode) {

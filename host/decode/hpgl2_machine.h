@@ -93,6 +93,7 @@ private:
     double pageWidth_ = 0;
     int rotation_ = 0;
     Point pclCursor_;
+    std::size_t pixelsLeft_ = kMaxDrawingPixels;
 };
 
 } // namespace drv::decode

@@ -12,7 +12,6 @@ namespace drv::decode {
 namespace {
 
 constexpr int kEscape = 0x1B;
-constexpr std::size_t kMaxImagePixels = std::size_t{1} << 26;
 constexpr int kMaxSide = 65535;
 constexpr std::size_t kMaxPaletteDepth = 32;
 
@@ -159,18 +158,19 @@ void RasterSession::finishRow() {
         seeds_[p] = planes_[p];
     }
     plane_ = 0;
-    if (state_.sourceHeight > 0 && image_.rows >= state_.sourceHeight) {
+    if (raster_.sourceHeight > 0 && image_.rows >= raster_.sourceHeight) {
         context_.log.note(0, "raster rows beyond the source height clipped");
         return;
     }
     const auto columns = static_cast<std::size_t>(image_.columns);
-    if ((static_cast<std::size_t>(image_.rows) + 1) * columns > kMaxImagePixels) {
+    if (columns > context_.pixelsLeft) {
         if (!full_) {
-            context_.log.problem(0, "image larger than 2^26 pixels: further rows dropped");
+            context_.log.problem(0, "the images hold more than 2^26 pixels: further rows dropped");
             full_ = true;
         }
         return;
     }
+    context_.pixelsLeft -= columns;
     for (int c = 0; c < image_.columns; ++c) {
         const Rgb rgb = pixelAt(raster_, planes_, context_.palette, c);
         image_.pixels.insert(image_.pixels.end(), {rgb.red, rgb.green, rgb.blue});

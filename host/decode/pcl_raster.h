@@ -45,6 +45,9 @@ struct PclContext {
     int rotation = 0; // degrees of the HP-GL/2 coordinate system (RO)
     std::vector<Element> &out;
     ProblemLog &log;
+    // Pixels the drawing's images may still hold: a row of no data can
+    // repeat a wide seed row, so the input's size does not bound them.
+    std::size_t &pixelsLeft;
     bool reset = false; // "\eE" was seen: the caller resets HP-GL/2 too
 };
 
@@ -67,6 +70,9 @@ struct PclEscape {
 // Reads one escape sequence after its "\e" (or, with `continued`, the next
 // parameter of a combined one). False when the bytes are not one.
 bool readEscape(ByteCursor &in, PclEscape &escape, bool continued);
+
+// Pixels all the images of one drawing may hold together.
+constexpr std::size_t kMaxDrawingPixels = std::size_t{1} << 26;
 
 // Decipoints (1/720 inch) in plotter units.
 constexpr double kUnitsPerDecipoint = 1016.0 / 720.0;

@@ -6,6 +6,7 @@
 
 #include "tests/decode/decode_cases.h"
 #include "host/decode/hpgl2_decoder.h"
+#include "host/decode/pcl_raster.h"
 
 namespace {
 
@@ -173,6 +174,20 @@ TEST(PclRaster, ConfigurationInsideRasterEndsTheImage) {
     ASSERT_EQ(drawing.elements.size(), 2u);
     EXPECT_EQ(letters(std::get<decode::Image>(drawing.elements[0])), "kw");
     EXPECT_EQ(letters(std::get<decode::Image>(drawing.elements[1])), "rb");
+}
+
+// A row of no data repeats its seed: a few bytes can ask for a wide row, so
+// the images of one drawing are held to 2^26 pixels however short the input.
+TEST(PclRaster, ImagesAreBoundedNotByTheInput) {
+    std::string rows;
+    for (int r = 0; r < 1100; ++r) {
+        rows += "\x1B*b0W";
+    }
+    const std::string bytes = "\x1B%1A\x1B*r65535S\x1B*r1A\x1B*b3M" + rows + "\x1B*rC\x1B%0B";
+    const decode::Drawing drawing = decode::decodeHpgl2(test::toBytes(bytes));
+    ASSERT_EQ(drawing.elements.size(), 1u);
+    EXPECT_EQ(std::get<decode::Image>(drawing.elements[0]).rows, static_cast<int>(decode::kMaxDrawingPixels / 65535));
+    test::expectProblems(drawing, "more than 2^26 pixels");
 }
 
 TEST(PclRaster, DataPastTheInputIsReported) {
