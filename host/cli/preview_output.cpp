@@ -29,7 +29,7 @@ bool writePreview(const decode::Drawing &drawing, const PreviewFile &file, std::
         return false;
     }
     if (pages > 1 && (*format != preview::Format::Pdf || file.page != 0)) {
-        std::fprintf(stderr, "drvhost: %s shows page %zu of %zu (--page N for another; a PDF holds all)\n",
+        std::fprintf(stderr, "drvhost: %s shows page %zu of %zu (--sheet N for another; a PDF holds all)\n",
                      file.path.c_str(), file.page == 0 ? std::size_t{1} : file.page, pages);
     }
     return true;

@@ -111,7 +111,7 @@ struct Page {
     enum class Event { Setup, Feed } event = Event::Setup;
     double width = 0;  // extent along the job's x axis, plotter units
     double height = 0; // extent along its y axis
-    int rotation = 0;  // degrees the job's axes are turned from the device's
+    int rotation = 0;  // degrees the job's axes are turned on the device's media
     int copies = 1;    // a feed: how many times the page comes out
 };
 

@@ -123,10 +123,12 @@ void Hpgl2Machine::setRotation(int degrees) {
 
 void Hpgl2Machine::emitPage() {
     trace_.end();
+    // The job's coordinates span the plot size whatever RO says: RO turns
+    // them onto the device's media, which is what raster images, fixed to
+    // the device, show (pcl_raster.h).
     Page page;
-    const bool turned = rotation_ == 90 || rotation_ == 270;
-    page.width = turned ? pageWidth_ : pageLength_;
-    page.height = turned ? pageLength_ : pageWidth_;
+    page.width = pageLength_;
+    page.height = pageWidth_;
     page.rotation = rotation_;
     drawing_.elements.emplace_back(page);
 }

@@ -7,8 +7,8 @@
 // the image lies at the PCL cursor where raster graphics start (the HP-GL/2
 // pen position when PCL was entered with "\e%1A"); a row runs along the
 // device's +y axis and successive rows advance along +x. The HP-GL/2 RO
-// command turns only the vector coordinate system, so in the job's rotated
-// coordinates the image turns the other way.
+// command turns the job's coordinate system on the media, the image stays
+// fixed to the device: in the job's coordinates it turns the other way.
 #pragma once
 
 #include <cstddef>

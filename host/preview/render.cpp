@@ -35,15 +35,22 @@ struct ContextDeleter {
 using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 using Context = std::unique_ptr<cairo_t, ContextDeleter>;
 
-// Paints one sheet: white paper, then its elements, plotter units mapped
-// with y up at `scale` surface units per plotter unit.
+// Paints one sheet: white paper (on grey where the view is larger than
+// the paper), then its elements, plotter units mapped with y up at `scale`
+// surface units per plotter unit.
 void paintSheet(cairo_t *cr, const Drawing &drawing, const Sheet &sheet, double scale) {
     cairo_save(cr);
-    cairo_set_source_rgb(cr, 1, 1, 1);
+    const bool beyond = sheet.paper && (sheet.width != sheet.paperWidth || sheet.height != sheet.paperHeight);
+    cairo_set_source_rgb(cr, beyond ? 0.82 : 1, beyond ? 0.82 : 1, beyond ? 0.82 : 1);
     cairo_paint(cr);
     cairo_translate(cr, 0, sheet.height * scale);
     cairo_scale(cr, scale, -scale);
     cairo_translate(cr, -sheet.left, -sheet.bottom);
+    if (beyond) {
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_rectangle(cr, 0, 0, sheet.paperWidth, sheet.paperHeight);
+        cairo_fill(cr);
+    }
     for (std::size_t i = sheet.first; i < sheet.end; ++i) {
         paintElement(cr, drawing.elements[i]);
     }

@@ -71,18 +71,30 @@ std::vector<Sheet> layOutSheets(const Drawing &drawing) {
         Sheet sheet;
         sheet.first = first;
         sheet.end = end;
-        if (setup != nullptr && setup->width > 0 && setup->height > 0) {
+        Box box;
+        for (std::size_t i = first; i < end; ++i) {
+            std::visit(Bounds{box}, drawing.elements[i]);
+        }
+        const bool paper = setup != nullptr && setup->width > 0 && setup->height > 0;
+        if (paper) {
+            sheet.paper = true;
+            sheet.paperWidth = setup->width;
+            sheet.paperHeight = setup->height;
+        }
+        if (paper && (box.empty() || (box.x0 >= 0 && box.y0 >= 0 && box.x1 <= setup->width &&
+                                      box.y1 <= setup->height))) {
             sheet.width = setup->width;
             sheet.height = setup->height;
         } else {
-            Box box;
-            for (std::size_t i = first; i < end; ++i) {
-                std::visit(Bounds{box}, drawing.elements[i]);
-            }
+            // The box around what is drawn (and the paper, when what is drawn
+            // leaves it), with a margin of a twentieth, at least 1 mm.
             if (box.empty()) {
                 box = {0, 0, 1016, 1016};
             }
-            // A margin of a twentieth, at least 1 mm.
+            if (paper) {
+                box.add({0, 0});
+                box.add({setup->width, setup->height});
+            }
             const double margin = std::max(std::max(box.x1 - box.x0, box.y1 - box.y0) / 20, kUnitsPerMm);
             sheet.left = box.x0 - margin;
             sheet.bottom = box.y0 - margin;

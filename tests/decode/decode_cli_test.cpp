@@ -110,8 +110,9 @@ TEST_F(DecodeCli, BadOptionsAndInputs) {
         {__LINE__, {"decode", "none.bin"}, 1, "none.bin: cannot read the device bytes"},
         {__LINE__, {"decode", "-", "--radix", "1"}, 2, "--radix: "},
         {__LINE__, {"decode", "-", "--language", "pcl"}, 2, "--language"},
-        {__LINE__, {"preview", "-", "-o", "out.gif"}, 1, "a preview is .svg, .png or .pdf"},
-        {__LINE__, {"preview", "-", "-o", "out.png", "--page", "3"}, 1, "page 3 asked for; the drawing has 1"},
+        {__LINE__, {"preview", "-", "-o", "out.gif"}, 2, "a preview is .svg, .png or .pdf"},
+        {__LINE__, {"preview", "-", "-o", "out.png", "--sheet", "3"}, 1, "page 3 asked for; the drawing has 1"},
+        {__LINE__, {"preview", "-", "-o", "out.png", "--radix", "200"}, 2, "--radix: "},
         {__LINE__, {"preview", "-", "--driver", "quillane", "-o", "out.png"}, 1, "<stdin>:"},
     };
     for (const Case &c : kCases) {
@@ -141,6 +142,14 @@ TEST_F(DecodeCli, PreviewOfBytesOfAScriptAndOfWhatPlotSends) {
     const ProcessResult fromScript = drvhost({"preview", script_, "--driver", "drevant", "-o", path("script.png")});
     EXPECT_EQ(fromScript.status, 0) << fromScript.err;
     EXPECT_GT(fs::file_size(path("script.png")), 1000u);
+
+    // A drawing goes through the driver as `plot` takes it.
+    const std::string svg = file("line.svg", R"(<svg xmlns="http://www.w3.org/2000/svg" width="100mm" height="50mm">)"
+                                             R"(<path d="M10 10 L90 40" stroke="#ff0000" fill="none"/></svg>)");
+    const ProcessResult fromDrawing =
+        drvhost({"preview", svg, "--driver", "quillane", "-o", path("drawing.svg"), "--page", "A4"});
+    EXPECT_EQ(fromDrawing.status, 0) << fromDrawing.err;
+    EXPECT_NE(read(path("drawing.svg")).find("rgb(100%,0%,0%)"), std::string::npos);
 
     // plot --preview sends the same bytes as plot, and pictures them.
     const ProcessResult plotted =

@@ -163,7 +163,7 @@ std::size_t Hpgl2Oracle::call(const std::vector<host::PlotCall> &calls, std::siz
         d_.elements.emplace_back(page);
         if (cell(c, 2) < cell(c, 3) && (c.request.flags & FlagNoRotation) == 0) {
             rotation_ = 90;
-            d_.elements.emplace_back(Page{Page::Event::Setup, page.height, page.width, 90, 1});
+            d_.elements.emplace_back(Page{Page::Event::Setup, page.width, page.height, 90, 1});
         }
         std::size_t size = 2;
         while (size < static_cast<std::size_t>(std::max(cell(c, 4), 2)) && size < 256) {

@@ -91,7 +91,7 @@ const Case kCases[] = {
     // pages
     {__LINE__, "PS2000,1000;RO90;PG;RP2;",
      R"({"type":"page","event":"setup","size":[2000,1000],"rotation":0})" "\n"
-     R"({"type":"page","event":"setup","size":[1000,2000],"rotation":90})" "\n"
+     R"({"type":"page","event":"setup","size":[2000,1000],"rotation":90})" "\n"
      R"({"type":"page","event":"feed","copies":3})" "\n",
      ""},
     // read with a note, or not read
