@@ -48,19 +48,11 @@ DecodeCommand::DecodeCommand(CLI::App &app)
 }
 
 int DecodeCommand::run() {
-    std::optional<decode::Language> language;
-    decode::PciFramingOptions framing;
+    decode::Drawing drawing;
+    if (const int status = readDeviceDrawing(input_, device_, drawing); status != 0) {
+        return status;
+    }
     std::string error;
-    if (!deviceOptions(device_, language, framing, error)) {
-        std::cerr << "drvhost: " << error << '\n';
-        return 2;
-    }
-    std::vector<std::uint8_t> bytes;
-    if (!readDeviceBytes(input_, bytes, error)) {
-        std::cerr << "drvhost: " << error << '\n';
-        return 1;
-    }
-    const decode::Drawing drawing = decode::decodeDevice(bytes, language, framing);
     std::vector<std::string> names;
     if (!imagesDir_.empty() && !writeImages(drawing, imagesDir_, names, error)) {
         std::cerr << "drvhost: " << error << '\n';

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iostream>
 
 #include "host/script/script_values.h"
 
@@ -89,6 +90,23 @@ bool deviceOptions(const DeviceInputArguments &args, std::optional<decode::Langu
         language = language.value_or(decode::Language::Pci);
     }
     return true;
+}
+
+int readDeviceDrawing(const std::string &path, const DeviceInputArguments &args, decode::Drawing &drawing) {
+    std::optional<decode::Language> language;
+    decode::PciFramingOptions framing;
+    std::string error;
+    if (!deviceOptions(args, language, framing, error)) {
+        std::cerr << "drvhost: " << error << '\n';
+        return 2;
+    }
+    std::vector<std::uint8_t> bytes;
+    if (!readDeviceBytes(path, bytes, error)) {
+        std::cerr << "drvhost: " << error << '\n';
+        return 1;
+    }
+    drawing = decode::decodeDevice(bytes, language, framing);
+    return 0;
 }
 
 } // namespace drv::host

@@ -34,6 +34,11 @@ constexpr std::size_t kMaxDeviceInput = std::size_t{1} << 30;
 // Reads FILE, or standard input for "-", at most kMaxDeviceInput bytes.
 bool readDeviceBytes(const std::string &path, std::vector<std::uint8_t> &bytes, std::string &error);
 
+// Checks the options, then reads `path` and decodes it into `drawing`.
+// Returns 0, or the exit status after printing why: 2 for an option value
+// that is not one, 1 for input that cannot be read.
+int readDeviceDrawing(const std::string &path, const DeviceInputArguments &args, decode::Drawing &drawing);
+
 // The options as the decoder takes them; false with a message naming the
 // option for a value that is not one.
 bool deviceOptions(const DeviceInputArguments &args, std::optional<decode::Language> &language,

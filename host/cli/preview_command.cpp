@@ -63,18 +63,10 @@ int PreviewCommand::run() {
         }
         return problems > 0 ? 1 : 0;
     }
-    std::optional<decode::Language> language;
-    decode::PciFramingOptions framing;
-    if (!deviceOptions(device_, language, framing, error)) {
-        std::cerr << "drvhost: " << error << '\n';
-        return 2;
+    decode::Drawing drawing;
+    if (const int status = readDeviceDrawing(input_, device_, drawing); status != 0) {
+        return status;
     }
-    std::vector<std::uint8_t> bytes;
-    if (!readDeviceBytes(input_, bytes, error)) {
-        std::cerr << "drvhost: " << error << '\n';
-        return 1;
-    }
-    const decode::Drawing drawing = decode::decodeDevice(bytes, language, framing);
     problems = reportProblems(name, drawing);
     if (!writePreview(drawing, file_, error)) {
         std::cerr << "drvhost: " << error << '\n';
