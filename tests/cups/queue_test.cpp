@@ -118,8 +118,11 @@ TEST_F(QueueTest, JobsFromTwoClientsArriveWholeAndInOrder) {
     std::thread bob(client, "bob");
     ann.join();
     bob.join();
-    for (auto &[queue, listener] :
+    for (const auto &target :
          {std::pair<std::string, LoopbackListener *>{"first", &first}, {"second", &second}}) {
+        // Plain references, not a structured binding: clang before 16 lets no lambda capture one.
+        const std::string &queue = target.first;
+        LoopbackListener *const listener = target.second;
         SCOPED_TRACE(queue);
         const std::vector<std::string> jobs = listener->waitForJobs(6, 60s);
         ASSERT_EQ(jobs.size(), 6U) << log();
