@@ -1,29 +1,23 @@
 #include "host/cli/plot_input.h"
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
+#include "host/io/input_file.h"
 #include "host/script/script_writer.h"
 
 namespace drv::host {
 
 bool readPlotInput(const std::string &path, std::optional<drawing::InputFormat> format,
                    const drawing::ImportOptions &options, PlotInput &out) {
-    std::ostringstream buffer;
-    const bool fromStdin = path == "-";
-    if (fromStdin) {
-        buffer << std::cin.rdbuf();
-    } else {
-        std::ifstream file(path, std::ios::binary);
-        if (!file) {
-            std::cerr << "drvhost: " << path << ": cannot read the input\n";
-            return false;
-        }
-        buffer << file.rdbuf();
+    // Bounded, and a folder or an unreadable file is named as such.
+    std::string text;
+    std::string reason;
+    if (!readInputFile(path, text, reason)) {
+        std::cerr << "drvhost: " << reason << '\n';
+        return false;
     }
-    std::string text = buffer.str();
+    const bool fromStdin = path == "-";
     out.name = fromStdin ? "<stdin>" : path;
     out.baseDir = fromStdin ? std::string() : std::filesystem::path(path).parent_path().string();
     const drawing::InputFormat kind = format.value_or(drawing::detectInputFormat(fromStdin ? "" : path, text));
@@ -31,6 +25,7 @@ bool readPlotInput(const std::string &path, std::optional<drawing::InputFormat> 
         out.script = std::move(text);
         return true;
     }
+    out.kind = "drawing";
     drawing::ImportResult result;
     drawing::SourceError error;
     if (!drawing::importDrawing(text, kind, options, result, error)) {

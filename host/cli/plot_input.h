@@ -14,6 +14,9 @@ struct PlotInput {
     std::string script; // the plot script to run
     std::string name;   // for messages: the file, or "<stdin>"
     std::string baseDir; // for the script's Image files
+    // What the input is, in messages: "script", or "drawing" for a drawing
+    // made into the script of its job.
+    std::string_view kind = "script";
 };
 
 // Reads `path` ("-": standard input). A drawing is imported with

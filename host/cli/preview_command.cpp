@@ -49,10 +49,18 @@ int PreviewCommand::run() {
         }
         std::vector<std::uint8_t> sent;
         PlotRunStats stats;
-        std::vector<std::string> messages;
-        if (!plotScript(driver_, script.script, script.name, script.baseDir, {"", std::nullopt}, false, stats,
-                        messages, &sent)) {
-            for (const std::string &message : messages) {
+        PlotMessages messages;
+        const PlotScriptOptions plot{.driver = driver_,
+                                     .scriptName = script.name,
+                                     .baseDir = script.baseDir,
+                                     .sourceKind = script.kind};
+        const bool plotted =
+            plotScript(script.script, plot, {"", std::nullopt}, stats, messages, &sent);
+        for (const std::string &message : messages.warnings) {
+            std::cerr << message << '\n';
+        }
+        if (!plotted) {
+            for (const std::string &message : messages.errors) {
                 std::cerr << message << '\n';
             }
             return 1;

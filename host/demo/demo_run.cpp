@@ -64,11 +64,14 @@ void runPlotters(const fs::path &dir, Tally &tally) {
     for (const DemoPlotter &plotter : kPlotters) {
         const fs::path out = dir / plotter.file;
         PlotRunStats stats;
-        std::vector<std::string> messages;
-        if (!plotScript(plotter.driver, demoDrawingScript(), (dir / "drawing.plt").string(),
-                        dir.string(), {out.string(), std::nullopt}, false, stats, messages)) {
+        PlotMessages messages;
+        const PlotScriptOptions options{.driver = plotter.driver,
+                                        .scriptName = (dir / "drawing.plt").string(),
+                                        .baseDir = dir.string()};
+        if (!plotScript(demoDrawingScript(), options, {out.string(), std::nullopt}, stats,
+                        messages)) {
             std::cout << "  plot    " << plotter.driver << ": FAILED\n";
-            for (const std::string &message : messages) {
+            for (const std::string &message : messages.errors) {
                 std::cout << "          " << message << '\n';
             }
             tally.failed = true;
@@ -79,6 +82,10 @@ void runPlotters(const fs::path &dir, Tally &tally) {
         ++tally.filesWritten;
         std::printf("  plot    %-9s %-13s %7llu bytes from %zu requests\n", plotter.driver,
                     plotter.file, static_cast<unsigned long long>(stats.bytes), stats.calls);
+        // What the driver leaves out of the drawing, as the tool says it.
+        for (const std::string &warning : messages.warnings) {
+            std::cout << "          " << warning << '\n';
+        }
     }
 }
 

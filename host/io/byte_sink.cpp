@@ -1,13 +1,12 @@
 #include "host/io/byte_sink.h"
 
 #include <fcntl.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "host/io/tcp_stream.h"
 #include "host/io/write_all.h"
@@ -19,45 +18,70 @@ std::string systemError(const std::string &what) {
     return what + ": " + std::strerror(errno);
 }
 
-// Standard output, a device node, a serial line or a socket.
-class StreamSink final : public ByteSink {
+// Standard output: written as it comes, blocking; the descriptor is shared
+// with whoever started the program, so it keeps its modes. A signal that
+// interrupts a write lets the watch give up on a reader that never reads.
+class StdoutSink final : public ByteSink {
 public:
-    enum class Kind { Stdout, Device, Serial, Socket };
-
-    StreamSink(int fd, Kind kind, std::string name)
-        : fd_(fd), kind_(kind), name_(std::move(name)) {}
-    ~StreamSink() override {
-        if (kind_ != Kind::Stdout) {
-            ::close(fd_);
+    bool write(const std::uint8_t *data, std::size_t size, std::string &error) override {
+        while (size > 0) {
+            const ssize_t n = ::write(STDOUT_FILENO, data, size);
+            if (n > 0) {
+                data += n;
+                size -= static_cast<std::size_t>(n);
+                written_ += static_cast<std::uint64_t>(n);
+            } else if (n == 0 || errno != EINTR) {
+                error = systemError("standard output");
+                return false;
+            }
+            // A signal cuts a blocked write short, with or without bytes.
+            if (size > 0 && watch_ != nullptr && watch_->abandoned()) {
+                error = "standard output: given up";
+                return false;
+            }
         }
+        return true;
     }
+    bool commit(std::string &) override { return true; }
+    bool keepsWhatItGets() const override { return true; }
+    void watch(const LinkWatch &watch) override { watch_ = watch.watch; }
+    std::uint64_t taken() const override { return written_; }
+
+private:
+    std::uint64_t written_ = 0;
+    DeliveryWatch *watch_ = nullptr;
+};
+
+// A device node, a serial line, a FIFO or a socket, opened by the sink.
+class LinkSink final : public ByteSink {
+public:
+    LinkSink(int fd, LinkKind kind, std::string name)
+        : fd_(fd), writer_(fd, kind), name_(std::move(name)) {}
+    ~LinkSink() override { ::close(fd_); }
 
     bool write(const std::uint8_t *data, std::size_t size, std::string &error) override {
-        if (!writeAll(fd_, data, size, kind_ == Kind::Socket)) {
-            error = systemError(name_);
+        if (!writer_.write(data, size, error)) {
+            error = name_ + ": " + error;
             return false;
         }
         return true;
     }
 
     bool commit(std::string &error) override {
-        bool good = true;
-        if (kind_ == Kind::Serial) {
-            good = tcdrain(fd_) == 0;
-        } else if (kind_ == Kind::Socket) {
-            good = ::shutdown(fd_, SHUT_WR) == 0;
+        if (!writer_.drain(error)) {
+            error = name_ + ": " + error;
+            return false;
         }
-        if (!good) {
-            error = systemError(name_);
-        }
-        return good;
+        return true;
     }
 
-    bool isSlow() const override { return kind_ != Kind::Stdout; }
+    bool keepsWhatItGets() const override { return true; }
+    void watch(const LinkWatch &watch) override { writer_.watch(watch); }
+    std::uint64_t taken() const override { return writer_.counts().taken; }
 
 private:
     int fd_;
-    Kind kind_;
+    LinkWriter writer_;
     std::string name_;
 };
 
@@ -80,6 +104,7 @@ public:
             error = systemError(temporary_);
             return false;
         }
+        written_ += size;
         return true;
     }
 
@@ -98,18 +123,37 @@ public:
         return true;
     }
 
+    std::uint64_t taken() const override { return written_; }
+
 private:
     int fd_;
     std::string temporary_;
     std::string path_;
+    std::uint64_t written_ = 0;
     bool committed_ = false;
 };
 
 std::unique_ptr<ByteSink> openFile(const std::string &path, std::string &error) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        error = path + ": is a folder, not a file";
+        return nullptr;
+    }
     std::string temporary = path + ".partXXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
-        error = systemError(path);
+        // The result is made beside the target and renamed over it, so the
+        // folder must take new files even where the target exists.
+        const int reason = errno;
+        std::filesystem::path folder = std::filesystem::path(path).parent_path();
+        if (folder.empty()) {
+            folder = ".";
+        }
+        const bool there = std::filesystem::is_directory(folder, ignored);
+        error = path + ": " +
+                (there ? "the folder " + folder.string() + " takes no new file (" +
+                             std::strerror(reason) + ")"
+                       : "the folder " + folder.string() + " does not exist");
         return nullptr;
     }
     // mkostemp makes the file private; give it the mode a new file gets.
@@ -121,26 +165,40 @@ std::unique_ptr<ByteSink> openFile(const std::string &path, std::string &error) 
 
 } // namespace
 
+bool isStreamTarget(const OutputTarget &target) {
+    struct stat info {};
+    return target.serial || target.target == "-" || isTcpTarget(target.target) ||
+           (::stat(target.target.c_str(), &info) == 0 &&
+            (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode)));
+}
+
+bool checkTargetForm(const OutputTarget &target, std::string &error) {
+    TcpTarget tcp;
+    return target.serial || !isTcpTarget(target.target) ||
+           parseTcpTarget(target.target, tcp, error);
+}
+
 std::unique_ptr<ByteSink> openByteSink(const OutputTarget &target, std::string &error) {
     if (target.serial) {
         const int fd = openSerialLine(target.target, *target.serial, error);
         if (fd < 0) {
             return nullptr;
         }
-        return std::make_unique<StreamSink>(fd, StreamSink::Kind::Serial, target.target);
+        return std::make_unique<LinkSink>(fd, LinkKind::SerialLine, target.target);
     }
     if (target.target == "-") {
-        return std::make_unique<StreamSink>(STDOUT_FILENO, StreamSink::Kind::Stdout,
-                                            "standard output");
+        return std::make_unique<StdoutSink>();
     }
-    std::string host;
-    std::string port;
-    if (parseTcpTarget(target.target, host, port)) {
-        const int fd = connectTcp(host, port, error);
+    if (isTcpTarget(target.target)) {
+        TcpTarget tcp;
+        if (!parseTcpTarget(target.target, tcp, error)) {
+            return nullptr;
+        }
+        const int fd = connectTcp(tcp, error);
         if (fd < 0) {
             return nullptr;
         }
-        return std::make_unique<StreamSink>(fd, StreamSink::Kind::Socket, target.target);
+        return std::make_unique<LinkSink>(fd, LinkKind::Socket, target.target);
     }
     struct stat info {};
     if (::stat(target.target.c_str(), &info) == 0 &&
@@ -150,7 +208,10 @@ std::unique_ptr<ByteSink> openByteSink(const OutputTarget &target, std::string &
             error = systemError(target.target);
             return nullptr;
         }
-        return std::make_unique<StreamSink>(fd, StreamSink::Kind::Device, target.target);
+        const LinkKind kind = S_ISFIFO(info.st_mode) ? LinkKind::Pipe
+                              : ::isatty(fd) == 1   ? LinkKind::SerialLine
+                                                    : LinkKind::Device;
+        return std::make_unique<LinkSink>(fd, kind, target.target);
     }
     return openFile(target.target, error);
 }

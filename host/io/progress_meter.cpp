@@ -2,15 +2,17 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <string>
+
+#include "host/util/amount_text.h"
 
 namespace drv::host {
 namespace {
 
 constexpr auto kQuietStart = std::chrono::milliseconds(500);
 constexpr auto kRedrawEvery = std::chrono::milliseconds(100);
-constexpr std::size_t kBarWidth = 30;
+constexpr std::uint64_t kBarWidth = 30;
 
 } // namespace
 
@@ -18,15 +20,35 @@ bool progressWanted() {
     return ::isatty(STDERR_FILENO) == 1;
 }
 
-ProgressMeter::ProgressMeter(std::size_t total, bool enabled)
-    : total_(total), enabled_(enabled), start_(Clock::now()), lastDraw_(start_) {}
+double serialBytesPerSecond(int baud, int dataBits, bool parity, int stopBits) {
+    const int bits = 1 + dataBits + (parity ? 1 : 0) + stopBits;
+    return static_cast<double>(baud) / bits;
+}
+
+ProgressMeter::ProgressMeter(std::uint64_t total, bool enabled, double bytesPerSecond)
+    : total_(total), enabled_(enabled), bytesPerSecond_(bytesPerSecond), start_(Clock::now()),
+      lastDraw_(start_) {}
 
 ProgressMeter::~ProgressMeter() {
     finish();
 }
 
-void ProgressMeter::update(std::size_t done, std::uint64_t bytes) {
-    if (!enabled_ || total_ == 0) {
+std::string ProgressMeter::line(std::uint64_t bytes) const {
+    const std::uint64_t done = std::min(bytes, total_);
+    const std::uint64_t filled = total_ == 0 ? kBarWidth : done * kBarWidth / total_;
+    const std::uint64_t percent = total_ == 0 ? 100 : done * 100 / total_;
+    std::string text = "[" + std::string(filled, '#') + std::string(kBarWidth - filled, '.') +
+                       "] " + std::to_string(percent) + "%  " + byteCountText(done) + " of " +
+                       byteCountText(total_);
+    if (bytesPerSecond_ > 0) {
+        text += "  " + durationText(static_cast<double>(total_ - done) / bytesPerSecond_) +
+                " left";
+    }
+    return text;
+}
+
+void ProgressMeter::update(std::uint64_t bytes) {
+    if (!enabled_) {
         return;
     }
     const Clock::time_point now = Clock::now();
@@ -35,10 +57,7 @@ void ProgressMeter::update(std::size_t done, std::uint64_t bytes) {
     }
     lastDraw_ = now;
     drawn_ = true;
-    const std::size_t filled = done * kBarWidth / total_;
-    const std::string bar = std::string(filled, '#') + std::string(kBarWidth - filled, '.');
-    std::fprintf(stderr, "\r[%s] %3zu%%  %zu/%zu requests  %llu bytes", bar.c_str(),
-                 done * 100 / total_, done, total_, static_cast<unsigned long long>(bytes));
+    std::fprintf(stderr, "\r%s\033[K", line(bytes).c_str());
     std::fflush(stderr);
 }
 

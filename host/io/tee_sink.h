@@ -20,7 +20,9 @@ public:
         return true;
     }
     bool commit(std::string &error) override { return target_.commit(error); }
-    bool isSlow() const override { return target_.isSlow(); }
+    bool keepsWhatItGets() const override { return target_.keepsWhatItGets(); }
+    void watch(const LinkWatch &watch) override { target_.watch(watch); }
+    std::uint64_t taken() const override { return target_.taken(); }
 
 private:
     ByteSink &target_;

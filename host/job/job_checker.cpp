@@ -7,21 +7,32 @@
 namespace drv::host {
 namespace {
 
-// The PCI record framing bytes of BeginJob are read as signed bytes: the
-// radix is a divisor of at least 2, the sync count a count of at least 0.
-constexpr std::int32_t kMinRadix = 2;
-
-std::int32_t lowByteSigned(std::int32_t value) {
-    return static_cast<std::int8_t>(static_cast<std::uint8_t>(value & 0xFF));
+// What a polygon may hold: its outline, drawn as moves, arcs and circles,
+// and the requests that close a part of it.
+bool belongsInPolygon(std::int32_t code) {
+    switch (code) {
+    case OpPlot:
+    case OpPenUp:
+    case OpPenDown:
+    case OpCircle:
+    case OpArc:
+    case OpPolygonNext:
+    case OpPolygonFill:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
 
 bool JobChecker::add(const PlotCall &call) {
     PlotCall out = call;
+    applyDefaults(out);
     // The order first: a request it accepts moves the job on even when
     // a value is refused, so one bad line gives one message.
-    if (!checkOrder(call, out) || !checkCoordinates(call) || !checkText(call, out)) {
+    if (!checkOrder(call, out) || !checkGiven(out) || !checkCoordinates(out) ||
+        !checkText(call, out) || !noteDrawing(out)) {
         return false;
     }
     job_.push_back(std::move(out));
@@ -32,52 +43,24 @@ void JobChecker::finish(int lastLine) {
     if (!errors_.empty()) {
         return; // an earlier fault explains an unfinished job
     }
+    const std::string ends = "the " + std::string(options_.source) + " ends inside ";
     if (state_ == State::InRaster) {
-        error({lastLine, 1}, "the script ends inside the raster image begun on line " +
-                                 std::to_string(rasterLine_) + ": end it with RasterEnd");
+        error({lastLine, 1}, ends + openPart("raster image", rasterLine_, "RasterEnd"));
+    } else if (state_ == State::InPolygon) {
+        error({lastLine, 1}, ends + openPart("polygon", polygonLine_, "PolygonFill"));
     } else if (state_ == State::InJob) {
-        error({lastLine, 1}, "the script ends inside the job begun on line " +
-                                 std::to_string(jobLine_) + ": end it with EndJob");
+        error({lastLine, 1}, ends + openPart("job", jobLine_, "EndJob"));
     } else if (job_.empty()) {
-        error({lastLine, 1}, "the script holds no job: start one with BeginJob");
+        error({lastLine, 1},
+              "the " + std::string(options_.source) + " holds no job: start one with BeginJob");
+    } else {
+        sumUpLeftOut();
     }
 }
 
-bool JobChecker::checkCoordinates(const PlotCall &call) {
-    const OpInfo &op = *findOp(call.request.op);
-    for (int cell = 0; cell < PLOT_PARAM_COUNT; ++cell) {
-        if ((op.coordinates & (1u << cell)) == 0) {
-            continue;
-        }
-        const std::int32_t value = call.request.param[cell].i;
-        if (value < -traits_.coordinateLimit || value > traits_.coordinateLimit) {
-            const int column = call.cellColumns[static_cast<std::size_t>(cell)];
-            error({call.pos.line, column > 0 ? column : call.pos.column},
-                  "p" + std::to_string(cell) + " = " + std::to_string(value) +
-                      " is outside this driver's coordinate range +-" +
-                      std::to_string(traits_.coordinateLimit));
-            return false;
-        }
-    }
-    return true;
-}
-
-bool JobChecker::checkText(const PlotCall &call, PlotCall &out) {
-    const OpInfo &op = *findOp(call.request.op);
-    if (op.text != TextKind::String) {
-        return true;
-    }
-    if (out.text.empty()) {
-        out.text.push_back(0); // an empty string, never null
-    }
-    const std::size_t length = out.text.size() - 1;
-    const std::size_t limit = op.code == OpLabel ? traits_.maxLabelText : traits_.maxJobText;
-    if (length > limit) {
-        error(call.pos, std::string(op.name) + " text is " + std::to_string(length) +
-                            " bytes; this driver takes at most " + std::to_string(limit));
-        return false;
-    }
-    return true;
+std::string JobChecker::openPart(std::string_view what, int line, std::string_view closer) const {
+    return "the " + std::string(what) + " begun on line " + std::to_string(line) + ": end it with " +
+           std::string(closer);
 }
 
 bool JobChecker::checkOrder(const PlotCall &call, PlotCall &out) {
@@ -85,14 +68,20 @@ bool JobChecker::checkOrder(const PlotCall &call, PlotCall &out) {
     const std::string name(findOp(code)->name);
     if (code == OpBeginJob) {
         if (state_ != State::Outside) {
-            return error(call.pos, "BeginJob inside the job begun on line " +
-                                       std::to_string(jobLine_) + ": end it with EndJob first");
+            return error(call.pos, "BeginJob inside " + openPart("job", jobLine_, "EndJob") +
+                                       " first");
         }
         // The job is open even when its framing is refused, so that the
         // lines after it are not all reported as outside a job.
         state_ = State::InJob;
         jobLine_ = call.pos.line;
-        return !traits_.recordFraming || checkRecordFraming(call);
+        // The pens and the page, where the job declares them, for the
+        // warnings about pens and points beyond them.
+        pens_ = (call.givenCells & cellSet({4})) != 0 ? out.request.param[4].i : -1;
+        const bool page = (call.givenCells & cellSet({2, 3})) == cellSet({2, 3});
+        pageWidth_ = page ? out.request.param[2].i : 0;
+        pageHeight_ = page ? out.request.param[3].i : 0;
+        return !traits_.recordFraming || checkRecordFraming(out);
     }
     if (state_ == State::Outside) {
         return error(call.pos, name + " outside a job: start one with BeginJob");
@@ -105,43 +94,53 @@ bool JobChecker::checkOrder(const PlotCall &call, PlotCall &out) {
         return code == OpRasterRow ? checkRow(call, out) : endRaster(call);
     }
     if (state_ == State::InRaster) {
-        return error(call.pos, name + " inside the raster image begun on line " +
-                                   std::to_string(rasterLine_) +
-                                   ": end it with RasterEnd first");
+        return error(call.pos,
+                     name + " inside " + openPart("raster image", rasterLine_, "RasterEnd") +
+                         " first");
     }
-    if (code == OpEndJob) {
+    if (code == OpPolygonNext || code == OpPolygonFill) {
+        if (state_ != State::InPolygon) {
+            return error(call.pos, name + " outside a polygon: start one with PolygonBegin");
+        }
+        if (code == OpPolygonFill) {
+            state_ = State::InJob;
+        }
+        return true;
+    }
+    if (state_ == State::InPolygon && !belongsInPolygon(code)) {
+        return error(call.pos, name + " inside " +
+                                   openPart("polygon", polygonLine_, "PolygonFill") + " first");
+    }
+    return checkInsideJob(call, out);
+}
+
+bool JobChecker::checkInsideJob(const PlotCall &call, PlotCall &out) {
+    switch (call.request.op) {
+    case OpEndJob:
         state_ = State::Outside;
-    } else if (code == OpRasterBegin) {
-        return beginRaster(call);
-    } else if (code == OpTextStyle) {
-        textStyleSet_ = call.request.param[0].i != 0;
+        return true;
+    case OpPolygonBegin:
+        state_ = State::InPolygon;
+        polygonLine_ = call.pos.line;
+        return true;
+    case OpRasterBegin:
+        return beginRaster(out);
+    case OpTextStyle:
+        textStyleSet_ = out.request.param[0].i != 0;
         if (traits_.recordFraming && !textStyleSet_) {
             return error(call.pos, "TextStyle needs a non-zero character height p0 for this "
                                    "driver: the label width is a ratio to it");
         }
-    } else if (code == OpLabel && traits_.recordFraming && !textStyleSet_) {
-        return error(call.pos, "Label before any TextStyle: this driver advances the pen by "
-                               "the character size a TextStyle sets");
+        return true;
+    case OpLabel:
+        if (traits_.recordFraming && !textStyleSet_) {
+            return error(call.pos, "Label before any TextStyle: this driver advances the pen "
+                                   "by the character size a TextStyle sets");
+        }
+        return true;
+    default:
+        return true;
     }
-    return true;
-}
-
-bool JobChecker::checkRecordFraming(const PlotCall &call) {
-    const std::int32_t radix = lowByteSigned(call.request.param[6].i);
-    const std::int32_t syncCount = lowByteSigned(call.request.param[7].i);
-    if (radix < kMinRadix) {
-        return error(call.pos, "BeginJob radix (p6) must be 2..127 for this driver");
-    }
-    if (syncCount < 0) {
-        return error(call.pos, "BeginJob sync_count (p7) must be 0..127 for this driver");
-    }
-    // The records travel as C strings: none of their bytes may be 0.
-    const auto lowByte = [&call](int cell) { return call.request.param[cell].i & 0xFF; };
-    if (lowByte(5) == 0 || lowByte(9) == 0 || (syncCount > 0 && lowByte(8) == 0)) {
-        return error(call.pos, "BeginJob bias (p5), terminator (p9) and, with syncs, sync (p8) "
-                               "must not be 0 for this driver: records cannot hold a 0 byte");
-    }
-    return true;
 }
 
 bool JobChecker::beginRaster(const PlotCall &call) {
@@ -203,11 +202,13 @@ bool JobChecker::checkRow(const PlotCall &call, PlotCall &out) {
 }
 
 bool JobChecker::endRaster(const PlotCall &call) {
+    // The image ends here either way, so that a short image gives one
+    // message, not one more for every request after it.
+    state_ = State::InJob;
     if (rowsSent_ != rasterRows_) {
         return error(call.pos, "the image declares " + std::to_string(rasterRows_) + " rows; " +
                                    std::to_string(rowsSent_) + " were sent");
     }
-    state_ = State::InJob;
     return true;
 }
 

@@ -2,153 +2,13 @@
 
 #include <charconv>
 
+#include "host/job/plot_op_table.h"
 #include "host/util/ascii_text.h"
 
 namespace drv::host {
 namespace {
 
-constexpr CellType U = CellType::Unused;
-constexpr CellType I = CellType::Int;
-constexpr CellType F = CellType::Float;
-constexpr CellType B = CellType::Byte;
-
-// Cells by operation, p0 to p10, with what they mean to the drivers that
-// read them.
-constexpr OpInfo kOps[] = {
-    // page size (p2, p3) and pen count (p4); PCI framing bytes (p5..p10)
-    {.name = "BeginJob",
-     .code = OpBeginJob,
-     .cells = {U, U, I, I, I, B, B, B, B, B, B},
-     .text = TextKind::String,
-     .aliases = {{{"page_width", 2},
-                  {"page_height", 3},
-                  {"pens", 4},
-                  {"bias", 5},
-                  {"radix", 6},
-                  {"sync_count", 7},
-                  {"sync", 8},
-                  {"terminator", 9},
-                  {"checksum", 10}}}},
-    {.name = "EndJob",
-     .code = OpEndJob,
-     .cells = {I, I, U, U, U, U, U, U, U, U, U},
-     .text = TextKind::String,
-     .aliases = {{{"copy_switch", 0}, {"copies", 1}}}},
-    {.name = "SelectPen",
-     .code = OpSelectPen,
-     .cells = {I, U, U, U, U, U, U, U, U, U, U},
-     .aliases = {{{"pen", 0}}}},
-    {.name = "PenWidth",
-     .code = OpPenWidth,
-     .cells = {I, F, U, U, U, U, U, U, U, U, U},
-     .aliases = {{{"pen", 0}, {"width", 1}}}},
-    // 16-bit intensities; the device receives the high byte
-    {.name = "PenColor",
-     .code = OpPenColor,
-     .cells = {I, I, I, I, U, U, U, U, U, U, U},
-     .aliases = {{{"pen", 0}, {"red", 1}, {"green", 2}, {"blue", 3}, {"r", 1}, {"g", 2}, {"b", 3}}},
-     .ranged = 0b1110,
-     .rangeMin = 0,
-     .rangeMax = 65535},
-    // p5 and p6 are a second switch and value that only the PCI driver reads
-    {.name = "Velocity",
-     .code = OpVelocity,
-     .cells = {I, I, F, U, U, I, F, U, U, U, U},
-     .aliases = {{{"pen", 0}, {"on", 1}, {"speed", 2}}}},
-    {.name = "PenUp", .code = OpPenUp},
-    {.name = "PenDown", .code = OpPenDown},
-    {.name = "Plot",
-     .code = OpPlot,
-     .cells = {I, I, U, U, U, U, U, U, U, U, U},
-     .aliases = {{{"x", 0}, {"y", 1}}},
-     .coordinates = 0b11},
-    {.name = "Circle",
-     .code = OpCircle,
-     .cells = {I, I, I, F, U, U, U, U, U, U, U},
-     .aliases = {{{"cx", 0}, {"cy", 1}, {"r", 2}, {"radius", 2}, {"chord", 3}}},
-     .coordinates = 0b111},
-    {.name = "Arc",
-     .code = OpArc,
-     .cells = {I, I, I, I, I, I, U, F, F, U, U},
-     .aliases = {{{"cx", 0},
-                  {"cy", 1},
-                  {"sx", 2},
-                  {"sy", 3},
-                  {"ex", 4},
-                  {"ey", 5},
-                  {"sweep", 7},
-                  {"chord", 8}}},
-     .coordinates = 0b111111},
-    // character size in plotter units (p0, p1) or in millimetres (p2, p3)
-    {.name = "TextStyle",
-     .code = OpTextStyle,
-     .cells = {I, I, F, F, U, U, F, F, F, U, U},
-     .aliases = {{{"height_units", 0},
-                  {"width_units", 1},
-                  {"height_mm", 2},
-                  {"width_mm", 3},
-                  {"dir_y", 6},
-                  {"dir_x", 7},
-                  {"slant", 8}}},
-     .coordinates = 0b11},
-    // p2 ends the label on the device: ETX unless the script says otherwise
-    {.name = "Label",
-     .code = OpLabel,
-     .cells = {I, I, I, U, U, U, U, U, U, U, U},
-     .text = TextKind::String,
-     .aliases = {{{"x", 0}, {"y", 1}, {"terminator", 2}}},
-     .coordinates = 0b11,
-     .ranged = 0b100,
-     .rangeMin = 0,
-     .rangeMax = 255,
-     .defaultCell = 2,
-     .defaultValue = 3},
-    {.name = "PolygonBegin",
-     .code = OpPolygonBegin,
-     .cells = {I, I, U, U, U, U, U, U, U, U, U},
-     .aliases = {{{"x", 0}, {"y", 1}}},
-     .coordinates = 0b11},
-    {.name = "PolygonNext",
-     .code = OpPolygonNext,
-     .cells = {I, I, U, U, U, U, U, U, U, U, U},
-     .aliases = {{{"x", 0}, {"y", 1}}},
-     .coordinates = 0b11},
-    {.name = "PolygonFill", .code = OpPolygonFill},
-    {.name = "FillType",
-     .code = OpFillType,
-     .cells = {I, U, U, U, U, U, U, U, U, U, U},
-     .aliases = {{{"level", 0}}}},
-    {.name = "Font",
-     .code = OpFont,
-     .cells = {I, I, I, I, U, U, U, U, U, U, U},
-     .aliases = {{{"typeface_on", 0}, {"symbol_set_on", 1}, {"typeface", 2}, {"symbol_set", 3}}}},
-    // the palette travels as `text`; the host checks depth and size
-    {.name = "RasterBegin",
-     .code = OpRasterBegin,
-     .cells = {I, I, F, F, I, I, I, U, U, U, U},
-     .text = TextKind::Palette,
-     .aliases = {{{"x", 0},
-                  {"y", 1},
-                  {"width_mm", 2},
-                  {"height_mm", 3},
-                  {"columns", 4},
-                  {"rows", 5},
-                  {"depth", 6}}},
-     .coordinates = 0b11,
-     .ranged = 0b110000,
-     .rangeMin = 0,
-     .rangeMax = kMaxRasterSide},
-    {.name = "RasterEnd", .code = OpRasterEnd},
-    // the row's bytes travel as `text`
-    {.name = "RasterRow",
-     .code = OpRasterRow,
-     .cells = {I, I, U, U, U, U, U, U, U, U, U},
-     .text = TextKind::Row,
-     .aliases = {{{"columns", 0}, {"depth", 1}}},
-     .ranged = 0b1,
-     .rangeMin = 0,
-     .rangeMax = kMaxRasterSide},
-};
+using op_table::kOps;
 
 static_assert(std::size(kOps) == OpRasterRow, "one entry per operation code");
 
@@ -175,6 +35,40 @@ constexpr bool aliasesNameUsedCells() {
     return true;
 }
 static_assert(aliasesNameUsedCells(), "an alias names an unused cell");
+
+// A driver reads only cells of the operation, only of operations it
+// handles; defaults, gates and switches name cells that are read.
+constexpr bool readsAreConsistent() {
+    for (const OpInfo &op : kOps) {
+        CellSet used = 0;
+        for (std::size_t i = 0; i < op.cells.size(); ++i) {
+            if (op.cells[i] != CellType::Unused) {
+                used = static_cast<CellSet>(used | (1u << i));
+            }
+        }
+        const CellSet read = op.quillaneReads | op.drevantReads;
+        if ((read & ~used) != 0 || (used & ~read) != 0 ||
+            ((op.handledBy & kQuillane) == 0 && op.quillaneReads != 0) ||
+            ((op.handledBy & kDrevant) == 0 && op.drevantReads != 0)) {
+            return false;
+        }
+        for (const CellDefault &d : op.defaults) {
+            if (d.cell >= 0 && (read & (1u << d.cell)) == 0) {
+                return false;
+            }
+        }
+        for (const CellGate &g : op.gates) {
+            if (g.cell >= 0 && ((read & (1u << g.cell)) == 0 || (read & (1u << g.switchCell)) == 0)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(readsAreConsistent(), "the drivers' cells and the cells in use disagree");
+
+constexpr std::string_view kCellNames[PLOT_PARAM_COUNT] = {"p0", "p1", "p2", "p3", "p4", "p5",
+                                                            "p6", "p7", "p8", "p9", "p10"};
 
 } // namespace
 
@@ -219,6 +113,52 @@ std::optional<int> cellForKey(const OpInfo &op, std::string_view key) {
         }
     }
     return std::nullopt;
+}
+
+std::string_view cellDisplayName(const OpInfo &op, int cell) {
+    for (const CellAlias &alias : op.aliases) {
+        if (!alias.name.empty() && alias.cell == cell) {
+            return alias.name;
+        }
+    }
+    return kCellNames[cell];
+}
+
+CellSet cellsRead(const OpInfo &op, PlotterSet plotter) {
+    if (plotter == kQuillane) {
+        return op.quillaneReads;
+    }
+    if (plotter == kDrevant) {
+        return op.drevantReads;
+    }
+    // A driver the host does not know: the cells every driver that handles
+    // the operation reads.
+    CellSet read = 0xFFFF;
+    if ((op.handledBy & kQuillane) != 0) {
+        read &= op.quillaneReads;
+    }
+    if ((op.handledBy & kDrevant) != 0) {
+        read &= op.drevantReads;
+    }
+    return read;
+}
+
+const CellDefault *cellDefault(const OpInfo &op, int cell) {
+    for (const CellDefault &d : op.defaults) {
+        if (d.cell == cell) {
+            return &d;
+        }
+    }
+    return nullptr;
+}
+
+int gateOf(const OpInfo &op, int cell) {
+    for (const CellGate &g : op.gates) {
+        if (g.cell == cell) {
+            return g.switchCell;
+        }
+    }
+    return -1;
 }
 
 } // namespace drv::host

@@ -7,4 +7,8 @@ std::string formatSourceError(std::string_view file, const SourceError &error) {
            std::to_string(error.pos.column) + ": " + error.message;
 }
 
+std::string formatSourceWarning(std::string_view file, const SourceError &warning) {
+    return formatSourceError(file, {warning.pos, "warning: " + warning.message});
+}
+
 } // namespace drv::host

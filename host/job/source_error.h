@@ -16,4 +16,8 @@ struct SourceError {
 // "FILE:LINE:COL: message", the form editors jump to.
 std::string formatSourceError(std::string_view file, const SourceError &error);
 
+// "FILE:LINE:COL: warning: message": something the job asks for that the
+// device will not draw as asked.
+std::string formatSourceWarning(std::string_view file, const SourceError &warning);
+
 } // namespace drv::host

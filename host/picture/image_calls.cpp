@@ -4,6 +4,7 @@
 
 #include "drvsuite/plotter.h"
 #include "host/job/palette_record.h"
+#include "host/job/plot_ops.h"
 #include "host/picture/raster_image.h"
 
 namespace drv::host {
@@ -37,6 +38,7 @@ std::vector<PlotCall> imageCalls(const RgbImage &picture, const ImagePlacement &
     begin.request.param[4].i = static_cast<std::int32_t>(picture.width);
     begin.request.param[5].i = static_cast<std::int32_t>(picture.height);
     begin.request.param[6].i = placement.depth;
+    begin.givenCells = cellSet({0, 1, 2, 3, 4, 5, 6});
     begin.text = paletteRecord(packed.palette);
     for (std::vector<std::uint8_t> &row : packed.rows) {
         PlotCall &rowCall = calls.emplace_back();
@@ -45,6 +47,7 @@ std::vector<PlotCall> imageCalls(const RgbImage &picture, const ImagePlacement &
         rowCall.request.flags = placement.flags;
         rowCall.request.param[0].i = static_cast<std::int32_t>(picture.width);
         rowCall.request.param[1].i = placement.depth;
+        rowCall.givenCells = cellSet({0, 1});
         rowCall.text = std::move(row);
     }
     PlotCall &end = calls.emplace_back();

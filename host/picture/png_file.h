@@ -1,6 +1,8 @@
 // PNG pictures in and out, through libpng's simplified interface.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "host/picture/rgb_image.h"
@@ -17,6 +19,11 @@ constexpr std::size_t kMaxPicturePixels = std::size_t{1} << 26;
 // transparent parts laid over white paper. On failure returns false with
 // libpng's reason or the size limit in `error`.
 bool readPng(const std::string &path, RgbImage &image, std::string &error);
+
+// The same for a PNG held in memory, refusing pictures of more than
+// `maxPixels` pixels before their rows are read.
+bool readPngBytes(const std::uint8_t *data, std::size_t size, RgbImage &image,
+                  std::string &error, std::size_t maxPixels = kMaxPicturePixels);
 
 // Writes `image` as an 8-bit RGB PNG. On failure returns false with the
 // reason in `error`.

@@ -1,4 +1,6 @@
-// Runs a checked plot job through a plotter driver's entry point.
+// Runs a checked plot job through a plotter driver's entry point into a
+// sink, all at once: for tests, the demo, and programs that need no
+// delivery care (host/plot/job_delivery.h gives that).
 #pragma once
 
 #include <cstddef>
@@ -18,11 +20,10 @@ struct PlotRunStats {
     std::uint64_t bytes = 0;
 };
 
-// Calls `entry` once per request of `job`, in order, with one state block of
-// `stateSize` bytes (pointer-aligned) for the whole job and an output buffer
-// of outputCapacity() bytes, and writes exactly the `outLength` bytes each
-// call reports to `sink`. A count outside the buffer is a driver fault: the
-// run stops with an error. Does not commit the sink. `progress` may be null.
+// Calls `entry` once per request of `job`, in order (JobRenderer), and
+// writes exactly the bytes each call reports to `sink`. A driver fault
+// stops the run with an error. Does not commit the sink. `progress` may be
+// null.
 bool runPlotJob(PldbinFunction entry, const std::vector<PlotCall> &job, std::size_t stateSize,
                 ByteSink &sink, ProgressMeter *progress, PlotRunStats &stats, std::string &error);
 

@@ -9,10 +9,14 @@ namespace drv::host {
 namespace {
 
 void addImage(JobChecker &checker, const ImageDirective &image, const std::string &baseDir,
-              PictureLoader load, std::vector<SourceError> &errors) {
+              PictureLoader load, std::vector<SourceError> &errors,
+              std::vector<PictureUse> *pictures) {
     std::filesystem::path path(image.file);
     if (path.is_relative() && !baseDir.empty()) {
         path = std::filesystem::path(baseDir) / path;
+    }
+    if (pictures != nullptr) {
+        pictures->push_back({path.string(), image.pos.line});
     }
     RgbImage picture;
     std::string reason;
@@ -35,9 +39,11 @@ void addImage(JobChecker &checker, const ImageDirective &image, const std::strin
 
 std::vector<PlotCall> buildPlotJob(const std::vector<ScriptStatement> &statements,
                                    const PlotterTraits &traits, const std::string &baseDir,
-                                   PictureLoader loadPicture, std::vector<SourceError> &errors) {
+                                   PictureLoader loadPicture, std::vector<SourceError> &errors,
+                                   const CheckOptions &options,
+                                   std::vector<PictureUse> *pictures) {
     const std::size_t errorsBefore = errors.size();
-    JobChecker checker(traits, errors);
+    JobChecker checker(traits, errors, options);
     int lastLine = 1;
     for (const ScriptStatement &statement : statements) {
         if (const auto *call = std::get_if<PlotCall>(&statement)) {
@@ -45,7 +51,7 @@ std::vector<PlotCall> buildPlotJob(const std::vector<ScriptStatement> &statement
             lastLine = call->pos.line;
         } else {
             const auto &image = std::get<ImageDirective>(statement);
-            addImage(checker, image, baseDir, loadPicture, errors);
+            addImage(checker, image, baseDir, loadPicture, errors, pictures);
             lastLine = image.pos.line;
         }
     }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "host/job/job_checker.h"
 #include "host/job/plot_call.h"
 #include "host/job/plotter_traits.h"
 #include "host/job/source_error.h"
@@ -14,10 +15,20 @@
 
 namespace drv::host {
 
+// A picture file the job places, and the line that places it.
+struct PictureUse {
+    std::string path;
+    int line = 0;
+};
+
 // Puts the job together. Image files are read with `loadPicture`, relative
-// to `baseDir`. Returns the calls, or an empty job with `errors` filled.
+// to `baseDir`; each one is added to `pictures` (may be null). Returns the
+// calls, or an empty job with `errors` filled; warnings go where `options`
+// says.
 std::vector<PlotCall> buildPlotJob(const std::vector<ScriptStatement> &statements,
                                    const PlotterTraits &traits, const std::string &baseDir,
-                                   PictureLoader loadPicture, std::vector<SourceError> &errors);
+                                   PictureLoader loadPicture, std::vector<SourceError> &errors,
+                                   const CheckOptions &options = {},
+                                   std::vector<PictureUse> *pictures = nullptr);
 
 } // namespace drv::host

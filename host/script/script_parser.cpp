@@ -1,5 +1,6 @@
 #include "host/script/script_parser.h"
 
+#include <array>
 #include <limits>
 
 #include "host/job/palette_record.h"
@@ -176,9 +177,6 @@ public:
             return false;
         }
         call.request.flags = flags_;
-        if (op.defaultCell >= 0 && (call.givenCells & (1u << op.defaultCell)) == 0) {
-            call.request.param[op.defaultCell].i = op.defaultValue;
-        }
         if (op.text == TextKind::Palette && !textGiven) {
             call.text = paletteRecord({});
         }
@@ -252,10 +250,18 @@ private:
                      std::string(op.name) + " reads no p" + std::to_string(cell)};
             return false;
         }
+        std::string_view &firstKey = cellKeys_[index];
         if ((call.givenCells & (1u << cell)) != 0) {
-            error = {{line, arg.keyColumn}, "p" + std::to_string(cell) + " given twice"};
+            // Name the keys as written: x twice, or x and p0 for one cell.
+            const std::string key(arg.key);
+            error = {{line, arg.keyColumn},
+                     equalsIgnoreCase(firstKey, arg.key)
+                         ? key + " given twice"
+                         : key + " and " + std::string(firstKey) + " both set p" +
+                               std::to_string(cell)};
             return false;
         }
+        firstKey = arg.key;
         call.givenCells = static_cast<std::uint16_t>(call.givenCells | (1u << cell));
         ValueError valueErr;
         bool good = !arg.quoted;
@@ -385,6 +391,7 @@ private:
 
     LineReader &reader_;
     std::int32_t &flags_;
+    std::array<std::string_view, PLOT_PARAM_COUNT> cellKeys_{}; // the key that gave each cell
 };
 
 const OpInfo *opForWord(std::string_view word) {

@@ -41,7 +41,73 @@ typedef struct PlotRequest {
 } PlotRequest;
 
 /* Operation codes. Codes outside 1..21, and codes a driver does not handle,
- * produce no output. */
+ * produce no output.
+ *
+ * The cells each driver reads, by operation. "int" is a signed 32-bit cell
+ * (PlotParam.i), "real" a single-precision one (PlotParam.f), "byte" the
+ * low 8 bits of an int cell; "-" means the driver does not handle the
+ * operation. A driver reads no other cell. Coordinates and distances are
+ * plotter units of 0.025 mm; pens are numbered from 1 (0 puts the pen away).
+ *
+ * OpBeginJob     text: the job header string
+ *   quillane     flags 0x01, 0x10; param[2], param[3] int: page width and
+ *                height (a page higher than wide is turned unless 0x10);
+ *                param[4] int: number of pens
+ *   drevant      flags 0x01; param[5] bias, param[6] radix (2..127),
+ *                param[7] sync count (0..127), param[8] sync character,
+ *                param[9] terminator, param[10] checksum switch: bytes;
+ *                bias, terminator and, with syncs, the sync character
+ *                must not be 0
+ * OpEndJob       text: the job trailer string
+ *   quillane     param[0] int: copies switch; param[1] int: number of
+ *                copies, read while param[0] is not 0
+ *   drevant      nothing but text
+ * OpSelectPen    both: param[0] int: pen; drevant also flags 0x02
+ * OpPenWidth     quillane: param[0] int pen, param[1] real width in mm; drevant -
+ * OpPenColor     quillane: param[0] int pen; param[1..3] int red, green,
+ *                blue, 0..65535 (the high byte is sent); drevant -
+ * OpVelocity     quillane: param[0] int pen; param[1] int switch;
+ *                param[2] real speed in mm/s, read while param[1] is not 0
+ *   drevant      param[0] int pen; param[1], param[5] int switches;
+ *                param[2] real speed in mm/s and param[6] real, read while
+ *                both switches are not 0
+ * OpPenUp, OpPenDown   both: nothing
+ * OpPlot         both: param[0], param[1] int: the point
+ * OpCircle       both: param[0], param[1] int centre; param[2] int radius;
+ *                quillane also param[3] real: chord angle in degrees
+ * OpArc          both: param[0], param[1] int centre; param[2], param[3]
+ *                int start point
+ *   quillane     param[7] real sweep in degrees (counterclockwise when
+ *                positive); param[8] real chord angle in degrees
+ *   drevant      param[4], param[5] int: end point (counterclockwise)
+ * OpTextStyle    both: param[6], param[7] real: direction, its y and x
+ *                (-1..1); param[8] real: slant
+ *   quillane     param[2], param[3] real: character height and width, mm
+ *   drevant      param[0], param[1] int: character height (not 0) and
+ *                width in plotter units; needed before the first OpLabel
+ * OpLabel        text: the label string; both: param[0], param[1] int:
+ *                where it starts
+ *   quillane     param[2] int: the label terminator character (0..255)
+ *   drevant      cuts a label to its first 77 characters
+ * OpPolygonBegin, OpPolygonNext   quillane: param[0], param[1] int: the
+ *                (sub)polygon's first point; drevant -
+ * OpPolygonFill  quillane: nothing; drevant -
+ * OpFillType     quillane: param[0] int: shading level; drevant -
+ * OpFont         quillane: param[0], param[1] int switches; param[2] int
+ *                typeface, read while param[0] is not 0; param[3] int
+ *                symbol set, read while param[1] is not 0
+ *   drevant      param[1] int switch; param[3] int symbol set, read while
+ *                param[1] is not 0
+ * OpRasterBegin  text: the RasterPalette; quillane: flags 0x20;
+ *                param[0], param[1] int corner; param[2], param[3] real
+ *                width and height in mm; param[4], param[5] int columns
+ *                and rows; param[6] int bits per pixel (1, 2, 4, 8, 16,
+ *                32); drevant -
+ * OpRasterEnd    quillane: flags 0x08; drevant -
+ * OpRasterRow    text: the row's packed pixels; quillane: flags 0x02,
+ *                0x04, 0x20; param[0] int pixels in the row, param[1] int
+ *                bits per pixel, both the image's; drevant -
+ */
 enum PlotOp {
     OpBeginJob = 1,
     OpEndJob = 2,

@@ -18,55 +18,21 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/host/run_process.h"
+#include "tests/host/cli_fixture.h"
 #include "tests/support/pseudo_terminal.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using drv::test::DrvhostCli;
 using drv::test::ProcessResult;
-using drv::test::runProcess;
-
-class DrvhostCli : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ::setenv("DRV_PATH", TEST_DRIVER_DIR, 1);
-        dir_ = fs::temp_directory_path() /
-               ("drvhost_cli_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string file(const std::string &name, const std::string &content) const {
-        const fs::path path = dir_ / name;
-        std::ofstream(path, std::ios::binary) << content;
-        return path.string();
-    }
-    std::string path(const std::string &name) const { return (dir_ / name).string(); }
-
-    static std::string read(const std::string &path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
-    static ProcessResult drvhost(std::vector<std::string> args, const std::string &input = {}) {
-        args.insert(args.begin(), DRVHOST_EXE);
-        return runProcess(args, input);
-    }
-
-    fs::path dir_;
-};
 
 const char kScript[] = R"(# a small job
 BeginJob flags=0x10 radix=32 bias=32 terminator=13 text="hi"
 Plot x=1 y=2
 TextStyle height_units=10
 Label x=3 y=4 text="a\tb"
-RasterBegin columns=10 rows=1 depth=2 palette=#000000,#FFFFFF
+RasterBegin x=0 y=0 width_mm=10 height_mm=1 columns=10 rows=1 depth=2 palette=#000000,#FFFFFF
 RasterRow hex=E400E0
 RasterEnd
 EndJob
@@ -142,7 +108,7 @@ const BadScript kBadScripts[] = {
      ":2:8: x: '2.5' is a real number; this cell takes an integer"},
     {__LINE__, "BeginJob text=\"abc\nEndJob\n", ":1:15: unterminated string"},
     {__LINE__, "BeginJob text=\"\\x4\"\nEndJob\n", ":1:16: \\x needs two hex digits"},
-    {__LINE__, "BeginJob radix=32 bias=32 terminator=13\nPlot x=1\n",
+    {__LINE__, "BeginJob radix=32 bias=32 terminator=13\nPlot x=1 y=1\n",
      ":2:1: the script ends inside the job begun on line 1: end it with EndJob"},
 };
 
@@ -163,7 +129,7 @@ TEST_F(DrvhostCli, BadScriptsLeaveTheOutputAlone) {
 TEST_F(DrvhostCli, AFailingJobLeavesNoFile) {
     const std::string script =
         file("fault.plt",
-             "BeginJob radix=32 bias=32 terminator=13\nPlot x=1\nFillType level=-1\nEndJob\n");
+             "BeginJob radix=32 bias=32 terminator=13\nPlot x=1 y=1\nFillType level=-1\nEndJob\n");
     const ProcessResult r =
         drvhost({"plot", "--driver", "echo_plotter", script, "-o", path("fault.out")});
     EXPECT_EQ(r.status, 1);

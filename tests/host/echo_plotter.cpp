@@ -5,9 +5,12 @@
 // the reported count can delimit the output.
 //
 // A FillType with level -1 reports an output count larger than any buffer,
-// so that the host's handling of a faulty driver can be tested.
+// so that the host's handling of a faulty driver can be tested; one with
+// level -2 takes 10 ms, so that a test can catch a job while it runs.
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 #include "drvsuite/plotter.h"
 
@@ -40,6 +43,9 @@ extern "C" DRV_ENTRY int32_t DRV_CALL pldbin(PlotRequest *request, const void *t
     if (request->op == OpFillType && request->param[0].i == -1) {
         request->outLength = 1 << 30;
         return 0;
+    }
+    if (request->op == OpFillType && request->param[0].i == -2) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     const char *string = static_cast<const char *>(text);
     if (request->op == OpBeginJob || request->op == OpEndJob || request->op == OpLabel) {

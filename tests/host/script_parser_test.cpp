@@ -48,7 +48,6 @@ constexpr IntCellCase kIntCells[] = {
     {__LINE__, "BeginJob sync='!'", OpBeginJob, 8, 0x21},
     {__LINE__, "BeginJob terminator='\\r'", OpBeginJob, 9, 0x0D},
     {__LINE__, "BeginJob bias=-1", OpBeginJob, 5, -1},
-    {__LINE__, "Label x=1 y=2", OpLabel, 2, 3}, // ETX by default
     {__LINE__, "Label terminator=0x40", OpLabel, 2, 0x40},
     {__LINE__, "Font symbol_set_on=1 symbol_set=277", OpFont, 3, 277},
     {__LINE__, "RasterBegin columns=8 rows=2 depth=1", OpRasterBegin, 5, 2},
@@ -168,7 +167,9 @@ const BadCase kBadScripts[] = {
     {__LINE__, "Label text=\"\\x4\"", 1, 13, "\\x needs two hex digits"},
     {__LINE__, "Label text=\"a\\x00b\"", 1, 12, "NUL byte"},
     {__LINE__, "Label text=abc", 1, 12, "quoted string"},
-    {__LINE__, "Plot x=1 x=2", 1, 10, "p0 given twice"},
+    {__LINE__, "Plot x=1 x=2", 1, 10, "x given twice"},
+    {__LINE__, "Plot x=1 P0=2", 1, 10, "P0 and x both set p0"},
+    {__LINE__, "Circle radius=1 r=2", 1, 17, "r and radius both set p2"},
     {__LINE__, "Plot p5=1", 1, 6, "Plot reads no p5"},
     {__LINE__, "Plot cx=1", 1, 6, "Plot has no argument 'cx'"},
     {__LINE__, "Plot text=\"a\"", 1, 6, "Plot has no argument 'text'"},

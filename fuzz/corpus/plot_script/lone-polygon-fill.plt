@@ -1,0 +1,3 @@
+BeginJob page_width=100 page_height=100 pens=2
+PolygonFill
+EndJob
