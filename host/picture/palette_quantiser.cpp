@@ -166,25 +166,31 @@ Rgb boxMean(const std::vector<ColourCount> &colours, const Box &box) {
 
 ColourCensus takeCensus(const RgbImage &image) {
     ColourCensus census;
-    // calloc hands out pages the system zeroes on first touch, so only the
-    // parts of the colour space a picture uses cost (a photograph's 800,000
-    // colours touch a quarter of the table).
     census.ordinalOf.reset(
         static_cast<std::uint32_t *>(std::calloc(std::size_t{1} << 24, sizeof(std::uint32_t))));
     if (!census.ordinalOf) {
         throw std::bad_alloc();
     }
-    std::uint32_t *const seen = census.ordinalOf.get();
+    // First each colour's pixels are counted in its slot, a colour being
+    // new where its count was 0 (32 bits count any picture readPng takes);
+    // then the slots take the ordinals.
+    std::uint32_t *const table = census.ordinalOf.get();
     const std::size_t pixels = image.width * image.height;
     const std::uint8_t *p = image.pixels.data();
     for (std::size_t n = 0; n < pixels; ++n, p += 3) {
-        std::uint32_t &slot = seen[ColourCensus::keyOf(p)];
-        if (slot == 0) {
+        if (table[ColourCensus::slotOf(p)]++ == 0) {
             census.colours.push_back(ColourCensus::keyOf(p));
-            census.counts.push_back(0);
-            slot = static_cast<std::uint32_t>(census.colours.size());
         }
-        ++census.counts[slot - 1];
+    }
+    census.counts.resize(census.colours.size());
+    for (std::size_t i = 0; i < census.colours.size(); ++i) {
+        const std::uint32_t key = census.colours[i];
+        const std::uint8_t rgb[] = {static_cast<std::uint8_t>(key >> 16),
+                                    static_cast<std::uint8_t>(key >> 8),
+                                    static_cast<std::uint8_t>(key)};
+        std::uint32_t &slot = table[ColourCensus::slotOf(rgb)];
+        census.counts[i] = slot;
+        slot = static_cast<std::uint32_t>(i + 1);
     }
     return census;
 }

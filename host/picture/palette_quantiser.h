@@ -1,6 +1,7 @@
 // Chooses at most N colours for a picture and maps each pixel to one.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,9 +15,13 @@ namespace drv::host {
 
 // The distinct colours of a picture (0xRRGGBB) in order of first
 // appearance, how many pixels have each, and a table of the whole 24-bit
-// colour space that gives each colour's ordinal (zero pages cost nothing
-// until a colour is seen), so that a 12-megapixel photograph takes tens of
-// milliseconds and each pixel is looked up again in the same table.
+// colour space that gives each colour's ordinal, through which each pixel
+// is counted and later mapped. Only the parts of the table a picture uses
+// cost: the system zeroes its pages on first touch. The table is laid out
+// in Morton order (the bits of red, green and blue interleaved), so that
+// similar colours, as neighbouring pixels have, share cache lines and
+// pages: a photograph's 800,000 colours in a 64 MB table are looked up
+// twelve million times each way.
 struct ColourCensus {
     struct Free {
         void operator()(void *block) const { std::free(block); }
@@ -24,14 +29,29 @@ struct ColourCensus {
 
     std::vector<std::uint32_t> colours;
     std::vector<std::uint64_t> counts;
-    // Per colour: 0 when the picture has none, otherwise ordinal + 1.
+    // Per colour, at slotOf: 0 when the picture has none, else ordinal + 1.
     std::unique_ptr<std::uint32_t[], Free> ordinalOf;
 
     static std::uint32_t keyOf(const std::uint8_t *rgb) {
         return std::uint32_t{rgb[0]} << 16 | std::uint32_t{rgb[1]} << 8 | rgb[2];
     }
+    static std::uint32_t slotOf(const std::uint8_t *rgb) {
+        return kSpread[rgb[0]] << 2 | kSpread[rgb[1]] << 1 | kSpread[rgb[2]];
+    }
     // The ordinal of a colour of the picture, given as red, green, blue.
-    std::uint32_t ordinal(const std::uint8_t *rgb) const { return ordinalOf[keyOf(rgb)] - 1; }
+    std::uint32_t ordinal(const std::uint8_t *rgb) const { return ordinalOf[slotOf(rgb)] - 1; }
+
+private:
+    // Bit i of a byte moved to bit 3i.
+    static constexpr std::array<std::uint32_t, 256> kSpread = [] {
+        std::array<std::uint32_t, 256> spread{};
+        for (std::uint32_t v = 0; v < 256; ++v) {
+            for (std::uint32_t bit = 0; bit < 8; ++bit) {
+                spread[v] |= (v >> bit & 1u) << (3 * bit);
+            }
+        }
+        return spread;
+    }();
 };
 ColourCensus takeCensus(const RgbImage &image);
 
