@@ -1,5 +1,7 @@
 #include "host/job/job_checker.h"
 
+#include <utility>
+
 #include "drvsuite/plotter.h"
 #include "host/job/plot_ops.h"
 #include "host/job/row_layout.h"
@@ -26,8 +28,14 @@ bool belongsInPolygon(std::int32_t code) {
 
 } // namespace
 
-bool JobChecker::add(const PlotCall &call) {
+bool JobChecker::add(const PlotCall &call) { return add(PlotCall(call)); }
+
+bool JobChecker::add(PlotCall &&call) {
+    // The checks read the request as given and write what the driver gets
+    // into `out`; none reads the given text, which moves across.
+    std::vector<std::uint8_t> text = std::move(call.text);
     PlotCall out = call;
+    out.text = std::move(text);
     applyDefaults(out);
     // The order first: a request it accepts moves the job on even when
     // a value is refused, so one bad line gives one message.

@@ -57,6 +57,9 @@ public:
     // its NUL. The order comes first: a request it accepts moves the job on
     // even when a value is refused, so one bad line gives one message.
     bool add(const PlotCall &call);
+    // The same for a call the producer no longer needs: its bytes (a
+    // picture's rows) move into the job instead of being copied.
+    bool add(PlotCall &&call);
 
     // The producer's input ended at `lastLine`: a job, image or polygon
     // left open, or no job at all, is an error, unless an earlier fault

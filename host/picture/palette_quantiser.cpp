@@ -2,27 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <memory>
 #include <new>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace drv::host {
 namespace {
-
-constexpr std::size_t kColourSpace = std::size_t{1} << 24;
-
-std::uint32_t packRgb(Rgb c) {
-    return static_cast<std::uint32_t>(c.red) << 16 | static_cast<std::uint32_t>(c.green) << 8 |
-           c.blue;
-}
-
-// A zero-filled table of the colour space. calloc hands out pages the
-// system zeroes on first touch, so only the colours a picture uses cost.
-template <typename T> std::unique_ptr<T[], void (*)(void *)> colourTable() {
-    auto *block = static_cast<T *>(std::calloc(kColourSpace, sizeof(T)));
-    if (block == nullptr) {
-        throw std::bad_alloc();
-    }
-    return {block, std::free};
-}
 
 // A colour and its pixel count in one word: the count above bit 24, red,
 // green and blue in the bytes below.
@@ -41,43 +30,71 @@ struct Box {
     int channel;
 };
 
-Box makeBox(const std::vector<ColourCount> &colours, std::size_t begin, std::size_t end) {
-    Box box{begin, end, -1, 0};
-    for (int c = 0; c < 3; ++c) {
-        int low = 255;
-        int high = 0;
-        for (std::size_t i = begin; i < end; ++i) {
-            low = std::min<int>(low, channelOf(colours[i], static_cast<std::size_t>(c)));
-            high = std::max<int>(high, channelOf(colours[i], static_cast<std::size_t>(c)));
+// The lowest and highest red, green and blue of a run of colour words, as
+// two words holding them in the colours' places.
+struct Extent {
+    ColourCount low;
+    ColourCount high;
+};
+
+Extent extentOf(const ColourCount *colours, std::size_t count) {
+#if defined(__SSE2__)
+    // Bytewise minimums and maximums of two words at a time; the two
+    // halves are folded together at the end.
+    __m128i low = _mm_set1_epi8(-1);
+    __m128i high = _mm_setzero_si128();
+    std::size_t i = 0;
+    for (; i + 2 <= count; i += 2) {
+        const __m128i pair = _mm_loadu_si128(reinterpret_cast<const __m128i *>(colours + i));
+        low = _mm_min_epu8(low, pair);
+        high = _mm_max_epu8(high, pair);
+    }
+    if (i < count) {
+        const __m128i last = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(colours + i));
+        low = _mm_min_epu8(low, _mm_unpacklo_epi64(last, last));
+        high = _mm_max_epu8(high, _mm_unpacklo_epi64(last, last));
+    }
+    low = _mm_min_epu8(low, _mm_unpackhi_epi64(low, low));
+    high = _mm_max_epu8(high, _mm_unpackhi_epi64(high, high));
+    Extent extent;
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(&extent.low), low);
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(&extent.high), high);
+    return extent;
+#else
+    std::array<std::uint8_t, 3> low{255, 255, 255};
+    std::array<std::uint8_t, 3> high{};
+    for (std::size_t i = 0; i < count; ++i) {
+        for (std::size_t c = 0; c < 3; ++c) {
+            low[c] = std::min(low[c], channelOf(colours[i], c));
+            high[c] = std::max(high[c], channelOf(colours[i], c));
         }
-        if (high - low > box.range) {
-            box.range = high - low;
-            box.channel = c;
+    }
+    const auto word = [](const std::array<std::uint8_t, 3> &rgb) {
+        return ColourCount{rgb[0]} << 16 | ColourCount{rgb[1]} << 8 | rgb[2];
+    };
+    return {word(low), word(high)};
+#endif
+}
+
+Box makeBox(const std::vector<ColourCount> &colours, std::size_t begin, std::size_t end) {
+    const Extent extent = extentOf(colours.data() + begin, end - begin);
+    // The widest channel; the first of equally wide ones.
+    Box box{begin, end, -1, 0};
+    for (std::size_t c = 0; c < 3; ++c) {
+        const int range = channelOf(extent.high, c) - channelOf(extent.low, c);
+        if (range > box.range) {
+            box.range = range;
+            box.channel = static_cast<int>(c);
         }
     }
     return box;
 }
 
-// Orders the box's colours by one channel, keeping the order of colours
-// that share its value (a counting sort: 256 values, one pass each way).
-void sortByChannel(std::vector<ColourCount> &colours, const Box &box, std::size_t channel,
-                   std::vector<ColourCount> &scratch) {
-    std::array<std::size_t, 257> start{};
-    for (std::size_t i = box.begin; i < box.end; ++i) {
-        ++start[channelOf(colours[i], channel) + 1u];
-    }
-    for (std::size_t v = 1; v < start.size(); ++v) {
-        start[v] += start[v - 1];
-    }
-    scratch.resize(box.end - box.begin);
-    for (std::size_t i = box.begin; i < box.end; ++i) {
-        scratch[start[channelOf(colours[i], channel)]++] = colours[i];
-    }
-    std::copy(scratch.begin(), scratch.end(),
-              colours.begin() + static_cast<std::ptrdiff_t>(box.begin));
-}
-
-// Splits the box with the widest channel range at its count-weighted median.
+// Splits the box with the widest channel range at its count-weighted median:
+// its colours are ordered by that channel, keeping the order of colours that
+// share a value (a counting sort: 256 values, one pass each way), and cut
+// just after the first colour where the pixels so far reach half of the
+// box's, leaving at least one colour above the cut.
 bool splitOnce(std::vector<ColourCount> &colours, std::vector<Box> &boxes,
                std::vector<ColourCount> &scratch) {
     std::size_t chosen = boxes.size();
@@ -92,20 +109,39 @@ bool splitOnce(std::vector<ColourCount> &colours, std::vector<Box> &boxes,
         return false;
     }
     const Box box = boxes[chosen];
-    sortByChannel(colours, box, static_cast<std::size_t>(box.channel), scratch);
+    const auto channel = static_cast<std::size_t>(box.channel);
+    // Colours and pixels per value of the channel.
+    std::array<std::size_t, 257> start{};
+    std::array<std::uint64_t, 256> pixels{};
     std::uint64_t total = 0;
     for (std::size_t i = box.begin; i < box.end; ++i) {
+        const std::uint8_t value = channelOf(colours[i], channel);
+        ++start[value + 1u];
+        pixels[value] += countOf(colours[i]);
         total += countOf(colours[i]);
     }
-    std::uint64_t running = 0;
-    std::size_t cut = box.begin + 1;
-    for (std::size_t i = box.begin; i + 1 < box.end; ++i) {
-        running += countOf(colours[i]);
-        cut = i + 1;
-        if (running * 2 >= total) {
-            break;
-        }
+    start[0] = box.begin;
+    for (std::size_t v = 1; v < start.size(); ++v) {
+        start[v] += start[v - 1];
     }
+    // The first value whose colours take the pixels to half of the box's.
+    std::size_t median = 0;
+    std::uint64_t running = 0;
+    while (2 * (running + pixels[median]) < total) {
+        running += pixels[median++];
+    }
+    const std::size_t medianStart = start[median];
+    for (std::size_t i = box.begin; i < box.end; ++i) {
+        scratch[start[channelOf(colours[i], channel)]++] = colours[i];
+    }
+    std::copy(scratch.begin() + static_cast<std::ptrdiff_t>(box.begin),
+              scratch.begin() + static_cast<std::ptrdiff_t>(box.end),
+              colours.begin() + static_cast<std::ptrdiff_t>(box.begin));
+    std::size_t cut = medianStart;
+    while (2 * (running += countOf(colours[cut])) < total) {
+        ++cut;
+    }
+    cut = std::min(cut + 1, box.end - 1);
     boxes[chosen] = makeBox(colours, box.begin, cut);
     boxes.push_back(makeBox(colours, cut, box.end));
     return true;
@@ -130,21 +166,31 @@ Rgb boxMean(const std::vector<ColourCount> &colours, const Box &box) {
 
 ColourCensus takeCensus(const RgbImage &image) {
     ColourCensus census;
-    // Per 24-bit colour: 0 when not seen yet, otherwise ordinal + 1.
-    const auto seen = colourTable<std::uint32_t>();
+    census.ordinalOf.reset(
+        static_cast<std::uint32_t *>(std::calloc(std::size_t{1} << 24, sizeof(std::uint32_t))));
+    if (!census.ordinalOf) {
+        throw std::bad_alloc();
+    }
+    // First each colour's pixels are counted in its slot, a colour being
+    // new where its count was 0 (32 bits count any picture readPng takes);
+    // then the slots take the ordinals.
+    std::uint32_t *const table = census.ordinalOf.get();
     const std::size_t pixels = image.width * image.height;
-    census.ordinals.resize(pixels);
     const std::uint8_t *p = image.pixels.data();
     for (std::size_t n = 0; n < pixels; ++n, p += 3) {
-        const std::uint32_t key = std::uint32_t{p[0]} << 16 | std::uint32_t{p[1]} << 8 | p[2];
-        std::uint32_t &slot = seen[key];
-        if (slot == 0) {
-            census.colours.push_back(key);
-            census.counts.push_back(0);
-            slot = static_cast<std::uint32_t>(census.colours.size());
+        if (table[ColourCensus::slotOf(p)]++ == 0) {
+            census.colours.push_back(ColourCensus::keyOf(p));
         }
-        ++census.counts[slot - 1];
-        census.ordinals[n] = slot - 1;
+    }
+    census.counts.resize(census.colours.size());
+    for (std::size_t i = 0; i < census.colours.size(); ++i) {
+        const std::uint32_t key = census.colours[i];
+        const std::uint8_t rgb[] = {static_cast<std::uint8_t>(key >> 16),
+                                    static_cast<std::uint8_t>(key >> 8),
+                                    static_cast<std::uint8_t>(key)};
+        std::uint32_t &slot = table[ColourCensus::slotOf(rgb)];
+        census.counts[i] = slot;
+        slot = static_cast<std::uint32_t>(i + 1);
     }
     return census;
 }
@@ -164,7 +210,7 @@ std::vector<Rgb> choosePalette(const ColourCensus &census, std::size_t maxColour
         colours[i] = census.counts[i] << 24 | census.colours[i];
     }
     std::vector<Box> boxes{makeBox(colours, 0, colours.size())};
-    std::vector<ColourCount> scratch;
+    std::vector<ColourCount> scratch(colours.size());
     while (boxes.size() < maxColours && splitOnce(colours, boxes, scratch)) {
     }
     for (const Box &box : boxes) {
@@ -178,117 +224,82 @@ std::vector<Rgb> choosePalette(const RgbImage &image, std::size_t maxColours) {
 }
 
 std::vector<std::uint8_t> mapCensus(const ColourCensus &census, const std::vector<Rgb> &palette) {
-    const PaletteMapper mapper(palette);
+    PaletteMapper mapper(palette);
     std::vector<std::uint8_t> entries(census.colours.size());
-    // Colours in order of first appearance are mostly neighbours in the
-    // picture: the previous colour's entry is a good first guess.
-    std::size_t guess = palette.size();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::uint32_t key = census.colours[i];
-        entries[i] = mapper.nearest({static_cast<std::uint8_t>(key >> 16),
+        entries[i] = mapper.indexOf({static_cast<std::uint8_t>(key >> 16),
                                      static_cast<std::uint8_t>(key >> 8),
-                                     static_cast<std::uint8_t>(key)},
-                                    guess);
-        guess = entries[i];
+                                     static_cast<std::uint8_t>(key)});
     }
     return entries;
 }
 
 namespace {
 
-std::uint8_t channel(Rgb c, int axis) { return axis == 0 ? c.red : axis == 1 ? c.green : c.blue; }
+constexpr int kCellBits = 3;  // 8 values of each channel a cell
+constexpr int kCellSide = 1 << kCellBits;
+constexpr std::size_t kCells = std::size_t{1} << (3 * (8 - kCellBits));
+
+int squared(int d) { return d * d; }
 
 } // namespace
 
-PaletteMapper::PaletteMapper(const std::vector<Rgb> &palette) : palette_(palette) {
-    // The walk goes along the channel the palette spreads widest over, where
-    // one channel's difference rules out the most entries.
-    int widest = -1;
-    for (int axis = 0; axis < 3; ++axis) {
-        int low = 255;
-        int high = 0;
-        for (const Rgb &c : palette) {
-            low = std::min<int>(low, channel(c, axis));
-            high = std::max<int>(high, channel(c, axis));
-        }
-        if (high - low > widest) {
-            widest = high - low;
-            axis_ = axis;
-        }
-    }
-    for (std::size_t i = 0; i < palette.size(); ++i) {
-        byAxis_.push_back(static_cast<std::uint16_t>(i));
-    }
-    std::stable_sort(byAxis_.begin(), byAxis_.end(), [&](std::uint16_t a, std::uint16_t b) {
-        return channel(palette[a], axis_) < channel(palette[b], axis_);
-    });
-}
+PaletteMapper::PaletteMapper(const std::vector<Rgb> &palette)
+    : palette_(palette), listStart_(kCells, 0) {}
 
-std::uint8_t PaletteMapper::nearest(Rgb colour, std::size_t guess) const {
-    std::size_t best = 0;
-    int bestDistance = -1;
-    const auto consider = [&](std::uint16_t i) {
-        const int dr = colour.red - palette_[i].red;
-        const int dg = colour.green - palette_[i].green;
-        const int db = colour.blue - palette_[i].blue;
-        const int distance = dr * dr + dg * dg + db * db;
-        if (bestDistance < 0 || distance < bestDistance || (distance == bestDistance && i < best)) {
-            best = i;
-            bestDistance = distance;
+const std::uint16_t *PaletteMapper::listOf(Rgb colour) {
+    const std::size_t cell = std::size_t{colour.red} >> kCellBits << (2 * (8 - kCellBits)) |
+                             std::size_t{colour.green} >> kCellBits << (8 - kCellBits) |
+                             std::size_t{colour.blue} >> kCellBits;
+    if (listStart_[cell] == 0) {
+        const int low[3] = {colour.red & ~(kCellSide - 1), colour.green & ~(kCellSide - 1),
+                            colour.blue & ~(kCellSide - 1)};
+        // Per entry and channel: the distance to the cell's nearest and
+        // farthest value of that channel.
+        const auto reach = [&](const Rgb &entry, bool farthest) {
+            const int value[3] = {entry.red, entry.green, entry.blue};
+            int sum = 0;
+            for (int c = 0; c < 3; ++c) {
+                const int below = low[c] - value[c];
+                const int above = value[c] - (low[c] + kCellSide - 1);
+                sum += farthest ? squared(std::max(std::abs(below), std::abs(above)))
+                                : squared(std::max({below, above, 0}));
+            }
+            return sum;
+        };
+        int bound = 3 * 255 * 255;
+        for (const Rgb &entry : palette_) {
+            bound = std::min(bound, reach(entry, true));
         }
-    };
-    // A first guess (the entry of a similar colour) narrows the walk; the
-    // rules below still find the nearest entry, lowest index first.
-    if (guess < palette_.size()) {
-        consider(static_cast<std::uint16_t>(guess));
-    }
-    // Outwards from the colour's value on the axis in both directions; a
-    // side is done once that difference alone exceeds the best distance
-    // (equal ones may still win on their index).
-    const int own = channel(colour, axis_);
-    const auto start = static_cast<std::size_t>(
-        std::lower_bound(byAxis_.begin(), byAxis_.end(), own,
-                         [&](std::uint16_t i, int value) {
-                             return channel(palette_[i], axis_) < value;
-                         }) -
-        byAxis_.begin());
-    std::size_t up = start;
-    std::size_t down = start;
-    while (true) {
-        bool moved = false;
-        if (up < byAxis_.size()) {
-            const int d = channel(palette_[byAxis_[up]], axis_) - own;
-            if (bestDistance < 0 || d * d <= bestDistance) {
-                consider(byAxis_[up++]);
-                moved = true;
-            } else {
-                up = byAxis_.size();
+        const std::size_t start = lists_.size();
+        lists_.push_back(0);
+        for (std::size_t i = 0; i < palette_.size(); ++i) {
+            if (reach(palette_[i], false) <= bound) {
+                lists_.push_back(static_cast<std::uint16_t>(i));
             }
         }
-        if (down > 0) {
-            const int d = own - channel(palette_[byAxis_[down - 1]], axis_);
-            if (bestDistance < 0 || d * d <= bestDistance) {
-                consider(byAxis_[--down]);
-                moved = true;
-            } else {
-                down = 0;
-            }
-        }
-        if (!moved) {
-            return static_cast<std::uint8_t>(best);
-        }
+        lists_[start] = static_cast<std::uint16_t>(lists_.size() - start - 1);
+        listStart_[cell] = static_cast<std::uint32_t>(start + 1);
     }
+    return &lists_[listStart_[cell] - 1];
 }
 
 std::uint8_t PaletteMapper::indexOf(Rgb colour) {
-    if (!known_) {
-        known_.reset(colourTable<std::uint16_t>().release());
+    const std::uint16_t *list = listOf(colour);
+    std::uint16_t best = 0;
+    int bestDistance = 3 * 255 * 255 + 1;
+    for (std::uint16_t k = 1; k <= list[0]; ++k) {
+        const Rgb &entry = palette_[list[k]];
+        const int distance = squared(colour.red - entry.red) +
+                             squared(colour.green - entry.green) +
+                             squared(colour.blue - entry.blue);
+        if (distance < bestDistance) {
+            best = list[k];
+            bestDistance = distance;
+        }
     }
-    std::uint16_t &slot = known_[packRgb(colour)];
-    if (slot == 0) {
-        slot = static_cast<std::uint16_t>(nearest(colour) + 1);
-    }
-    return static_cast<std::uint8_t>(slot - 1);
+    return static_cast<std::uint8_t>(best);
 }
 
 } // namespace drv::host

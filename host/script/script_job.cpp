@@ -1,6 +1,7 @@
 #include "host/script/script_job.h"
 
 #include <filesystem>
+#include <utility>
 
 #include "host/job/job_checker.h"
 #include "host/picture/image_calls.h"
@@ -24,14 +25,15 @@ void addImage(JobChecker &checker, const ImageDirective &image, const std::strin
         errors.push_back({image.filePos, image.file + ": " + reason});
         return;
     }
-    const std::vector<PlotCall> calls = imageCalls(
+    std::vector<PlotCall> calls = imageCalls(
         picture, {image.x, image.y, image.widthMm, image.heightMm, image.depth, image.flags,
                   image.pos});
-    if (!checker.add(calls.front())) {
+    // The rows move into the job: a picture's bytes are not copied again.
+    if (!checker.add(std::move(calls.front()))) {
         return; // one message for the image, not one per row
     }
     for (std::size_t i = 1; i < calls.size(); ++i) {
-        checker.add(calls[i]);
+        checker.add(std::move(calls[i]));
     }
 }
 

@@ -119,11 +119,17 @@ std::int32_t encodePackBits(std::uint8_t *out, const std::uint8_t *row, std::siz
     std::size_t p = 0;
     bool afterRun = true;  // the row starts like a run boundary
     while (p < end) {
+        // Most stretches start and end inside one window: the masks answer
+        // at once, and the window's own questions take the rest.
+        window.cover(p);
+        const std::size_t offset = p - window.base;
         std::size_t q = p;  // where the next repeat run starts
-        if (!afterRun || !window.pairAt(p)) {
+        if (!afterRun || (window.pairs >> offset & 1u) == 0) {
             // A literal stretch up to the next three equal bytes, the row's
             // last pair, or the end of the row.
-            q = window.nextTriple(p + 1);
+            const std::uint64_t marks = window.triples >> offset >> 1;
+            q = marks != 0 ? p + 1 + static_cast<std::size_t>(std::countr_zero(marks))
+                           : window.nextTriple(p + 1);
             if (q == end && p + 2 < end && row[end - 2] == row[end - 1]) {
                 q = end - 2;
             }
@@ -151,7 +157,11 @@ std::int32_t encodePackBits(std::uint8_t *out, const std::uint8_t *row, std::siz
                 break;
             }
         }
-        const std::size_t runEnd = window.runEnd(q);
+        const std::size_t runAt = q - window.base;
+        const std::uint64_t breaks = runAt < 64 ? ~window.pairs >> runAt : 0;
+        const std::size_t runEnd =
+            breaks != 0 ? q + static_cast<std::size_t>(std::countr_zero(breaks)) + 1
+                        : window.runEnd(q);
         const std::uint8_t c = row[q];
         std::size_t count = runEnd - q;
         if (count <= kMaxPiece) {
