@@ -68,7 +68,7 @@ const std::string &picturePath() {
 }
 
 std::string script(std::int32_t depth) {
-    return "BeginJob\nImage file=\"" + picturePath() + "\" x=0 y=0 depth=" +
+    return "BeginJob page_width=11880 page_height=8400 pens=1\nImage file=\"" + picturePath() + "\" x=0 y=0 depth=" +
            std::to_string(depth) + "\nEndJob\n";
 }
 
@@ -184,10 +184,13 @@ void plotScript(benchmark::State &state) {
         (fs::temp_directory_path() / "drvsuite-bench-photo.pcl").string(), {}};
     for (auto _ : state) {
         drv::host::PlotRunStats stats;
-        std::vector<std::string> messages;
-        if (!drv::host::plotScript("quillane", source, "photo.plt", "", target, false, stats,
-                                   messages)) {
-            state.SkipWithError(messages.empty() ? "failed" : messages.front().c_str());
+        drv::host::PlotMessages messages;
+        drv::host::PlotScriptOptions options;
+        options.driver = "quillane";
+        options.scriptName = "photo.plt";
+        if (!drv::host::plotScript(source, options, target, stats, messages)) {
+            state.SkipWithError(messages.errors.empty() ? "failed"
+                                                        : messages.errors.front().c_str());
             return;
         }
     }

@@ -79,7 +79,8 @@ inline constexpr OpInfo kOps[] = {
      .rangeMin = 0,
      .rangeMax = 65535},
     // p5 and p6 are a second switch and value that only the PCI driver
-    // reads; it sends the speed only while both switches are on
+    // reads, and only while p1 is on; it sends the speed only while both
+    // switches are on
     {.name = "Velocity",
      .code = OpVelocity,
      .summary = "set a pen's speed in mm/s, sent while on is non-zero; drevant also reads "
@@ -89,7 +90,7 @@ inline constexpr OpInfo kOps[] = {
      .quillaneReads = cellSet({0, 1, 2}),
      .drevantReads = cellSet({0, 1, 2, 5, 6}),
      .defaults = {{{1, DefaultKind::Switch}}},
-     .gates = {{{2, 1}, {6, 5}}},
+     .gates = {{{2, 1}, {5, 1}, {6, 5}}},
      .penCell = 0},
     {.name = "PenUp", .code = OpPenUp, .summary = "lift the pen"},
     {.name = "PenDown", .code = OpPenDown, .summary = "lower the pen"},

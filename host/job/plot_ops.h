@@ -80,7 +80,7 @@ struct CellGate {
 
 constexpr int kMaxAliases = 9;
 constexpr int kMaxDefaults = 6;
-constexpr int kMaxGates = 2;
+constexpr int kMaxGates = 3;
 
 // Largest raster image side, in pixels, that the host passes on.
 constexpr std::int32_t kMaxRasterSide = 32767;
