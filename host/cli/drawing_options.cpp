@@ -43,6 +43,9 @@ void addDrawingOptions(CLI::App &command, DrawingWords &words) {
     command.add_option("--speed", words.speed, "pen speed, cm/s (also sent to the plotter)")
         ->capture_default_str()
         ->group(group);
+    command.add_option("--pe-base", words.peBase,
+                       "quillane's encoded coordinates: 32 (default, 7-bit lines) or 64 (8-bit)")
+        ->group(group);
 }
 
 bool finishDrawingOptions(const DrawingWords &words, const std::string &driver, drawing::ImportOptions &options,
@@ -96,6 +99,7 @@ bool finishDrawingOptions(const DrawingWords &words, const std::string &driver, 
     }
     options.keepOrder = words.keepOrder;
     options.speedCmPerS = words.speed;
+    options.peBase = words.peBase;
     return drawing::checkImportOptions(options, error);
 }
 

@@ -30,6 +30,7 @@ struct DrawingWords {
     bool mergePens = false;
     bool keepOrder = false;
     double speed = 10;
+    int peBase = 0; // 0: not given
 };
 
 void addDrawingOptions(CLI::App &command, DrawingWords &words);

@@ -130,6 +130,37 @@ TEST(JobSettings, DrvhostArguments) {
     EXPECT_NE(std::search(svg.begin(), svg.end(), placed.begin(), placed.end()), svg.end());
 }
 
+// The coordinate encoding is quillane's alone: its PPD offers it (base 32
+// unless the job asks for 64), drevant's has no such option, and only a
+// drawing is told it (a plot script says it in its BeginJob).
+TEST(JobSettings, PeBaseWhereThePlotterHasOne) {
+    const struct {
+        int line;
+        std::string ppd;
+        const char *options;
+        int peBase;
+    } cases[] = {
+        {__LINE__, kQuillane, "", 32},
+        {__LINE__, kQuillane, "drvsuitePEBase=64", 64},
+        {__LINE__, kDrevant, "drvsuitePEBase=64", 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.line);
+        JobSettings s;
+        std::string error;
+        ASSERT_TRUE(resolveJobSettings(c.ppd, c.options, "", s, error)) << error;
+        EXPECT_EQ(s.peBase, c.peBase);
+    }
+    JobSettings s;
+    s.driver = "quillane";
+    s.peBase = 64;
+    const std::vector<std::string> base{"--pe-base", "64"};
+    const std::vector<std::string> svg = drvhostPlotArguments(s, InputKind::Svg, "a.svg");
+    EXPECT_NE(std::search(svg.begin(), svg.end(), base.begin(), base.end()), svg.end());
+    const std::vector<std::string> script = drvhostPlotArguments(s, InputKind::Script, "a.plt");
+    EXPECT_EQ(std::search(script.begin(), script.end(), base.begin(), base.end()), script.end());
+}
+
 TEST(JobSettings, Millimetres) {
     EXPECT_EQ(millimetres(210), "210");
     EXPECT_EQ(millimetres(215.9), "215.9");

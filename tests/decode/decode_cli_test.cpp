@@ -10,21 +10,18 @@
 #include <gtest/gtest.h>
 
 #include "host/demo/demo_drawing.h"
-#include "tests/host/run_process.h"
+#include "tests/support/drvhost_test.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using drv::test::ProcessResult;
 
-class DecodeCli : public ::testing::Test {
+class DecodeCli : public drv::test::DrvhostTest {
 protected:
     void SetUp() override {
         ::setenv("DRV_PATH", DRV_LIBRARY_DIR, 1);
-        dir_ = fs::temp_directory_path() / ("decode_cli_" + std::to_string(::getpid()) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        makeFolder("decode_cli_");
         // The demo's pictures come with `drvhost demo`; this drawing leaves
         // out the Image lines.
         std::string plain;
@@ -36,22 +33,6 @@ protected:
         }
         script_ = file("drawing.plt", plain);
     }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string file(const std::string &name, const std::string &content) const {
-        std::ofstream(dir_ / name, std::ios::binary) << content;
-        return path(name);
-    }
-    std::string path(const std::string &name) const { return (dir_ / name).string(); }
-    static std::string read(const std::string &p) {
-        std::ostringstream text;
-        text << std::ifstream(p, std::ios::binary).rdbuf();
-        return text.str();
-    }
-    static ProcessResult drvhost(std::vector<std::string> args) {
-        args.insert(args.begin(), DRVHOST_EXE);
-        return drv::test::runProcess(args);
-    }
     // The device bytes of the drawing through `driver`.
     std::string plot(const std::string &driver) const {
         const std::string out = path(driver + ".bin");
@@ -60,7 +41,6 @@ protected:
         return out;
     }
 
-    fs::path dir_;
     std::string script_;
 };
 

@@ -1,5 +1,7 @@
 #include "tests/host/loopback_listener.h"
 
+#include "tests/support/loopback_socket.h"
+
 #include <netinet/in.h>
 
 #include <algorithm>
@@ -10,24 +12,7 @@
 namespace drv::test {
 
 LoopbackListener::LoopbackListener(int receiveBuffer) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (receiveBuffer > 0) {
-        // Set before listening, so that the connection's window is small
-        // from the handshake on.
-        ::setsockopt(listener_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
-    }
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (::bind(listener_, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 ||
-        ::listen(listener_, 1) != 0 ||
-        ::getsockname(listener_, reinterpret_cast<sockaddr *>(&address), &length) != 0) {
-        ::close(listener_);
-        listener_ = -1;
-        return;
-    }
-    port_ = ntohs(address.sin_port);
+    listener_ = listenOnLoopback(receiveBuffer, 1, port_);
 }
 
 LoopbackListener::~LoopbackListener() {

@@ -91,6 +91,9 @@ std::vector<std::string> drvhostPlotArguments(const JobSettings &settings, Input
         if (settings.keepOrder) {
             args.emplace_back("--keep-order");
         }
+        if (settings.peBase != 0) {
+            args.insert(args.end(), {"--pe-base", std::to_string(settings.peBase)});
+        }
     }
     args.insert(args.end(), {input, "-o", "-"});
     return args;

@@ -28,6 +28,7 @@ struct JobSettings {
     int pens = 8;
     double toleranceMm = 0.05;
     bool keepOrder = false;
+    int peBase = 0;            // 32 or 64 where the queue's PPD offers it; 0: not given
     int copies = 1;
 };
 

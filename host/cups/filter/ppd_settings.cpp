@@ -189,6 +189,9 @@ bool resolveJobSettings(const std::string &ppdPath, const std::string &options,
     if (const char *keep = markedChoice(ppd.get(), "drvsuiteKeepOrder")) {
         out.keepOrder = isTrue(keep);
     }
+    if (number(markedChoice(ppd.get(), "drvsuitePEBase"), value)) {
+        out.peBase = static_cast<int>(value);
+    }
     settings = out;
     return true;
 }

@@ -169,6 +169,9 @@ std::vector<PlotCall> emitJob(const JobPlan &plan, const std::vector<PenInfo> &p
     std::vector<PlotCall> calls;
     Emitter emit(calls);
     PlotCall &begin = emit.call(OpBeginJob);
+    if (options.peBase64) {
+        begin.request.flags |= FlagPeBase64;
+    }
     Emitter::cell(begin, 2, placement.sheetWidth);
     Emitter::cell(begin, 3, placement.sheetHeight);
     Emitter::cell(begin, 4, options.pens);

@@ -23,6 +23,7 @@ struct EmitOptions {
     int pens = 8;              // BeginJob's pen count
     double speedCmPerS = 10;   // sent as Velocity for every pen
     RecordFraming framing;
+    bool peBase64 = false;     // FlagPeBase64 on BeginJob
 };
 
 std::vector<host::PlotCall> emitJob(const JobPlan &plan, const std::vector<PenInfo> &pens,

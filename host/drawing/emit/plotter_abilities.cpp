@@ -12,13 +12,17 @@ struct KnownAbilities {
     bool fills;
     double circleStartDegrees; // where the device starts a circle
     std::size_t maxLabel;      // characters one label request carries
+    bool peBaseChoice;         // BeginJob's FlagPeBase64 picks base 64 PE numbers
 };
 
 // The HP-GL/2 circle starts at 0 degrees; the PCI circle at 180 (its
-// leftmost point), and a PCI label carries at most 77 characters.
+// leftmost point), and a PCI label carries at most 77 characters. Only the
+// HP-GL/2 driver writes polyline-encoded numbers, in base 32 (safe on a
+// 7-bit line) or base 64; the PCI driver reads the same flag bit as its
+// device preamble switch.
 constexpr KnownAbilities kKnown[] = {
-    {"quillane", true, true, true, 0, 1000},
-    {"drevant", true, false, false, 180, 77},
+    {"quillane", true, true, true, 0, 1000, true},
+    {"drevant", true, false, false, 180, 77, false},
 };
 
 } // namespace
@@ -35,6 +39,7 @@ PlotterAbilities plotterAbilities(std::string_view name) {
             abilities.fills = known.fills;
             abilities.circleStartDegrees = known.circleStartDegrees;
             abilities.maxLabel = known.maxLabel;
+            abilities.peBaseChoice = known.peBaseChoice;
         }
     }
     return abilities;

@@ -5,6 +5,7 @@
 
 #include "host/drawing/dxf/dxf_reader.h"
 #include "host/drawing/emit/job_emitter.h"
+#include "host/drawing/emit/plotter_abilities.h"
 #include "host/drawing/planning/planner.h"
 #include "host/drawing/svg/svg_reader.h"
 
@@ -27,6 +28,11 @@ bool checkImportOptions(const ImportOptions &options, std::string &error) {
         error = "--pens must be 1 to " + std::to_string(kMaxPens);
     } else if (!std::isfinite(p.offsetMm.x) || !std::isfinite(p.offsetMm.y)) {
         error = "--offset must be numbers";
+    } else if (options.peBase != 0 && options.peBase != 32 && options.peBase != 64) {
+        error = "--pe-base takes 32 or 64";
+    } else if (options.peBase != 0 && !plotterAbilities(options.driver).peBaseChoice) {
+        error = "--pe-base is for a driver that writes polyline-encoded numbers; " +
+                (options.driver.empty() ? std::string("this one") : options.driver) + " does not";
     } else {
         return true;
     }
@@ -91,6 +97,7 @@ bool importDrawing(std::string_view bytes, InputFormat format, const ImportOptio
     EmitOptions emitOptions;
     emitOptions.pens = options.pens.pens;
     emitOptions.speedCmPerS = options.speedCmPerS;
+    emitOptions.peBase64 = options.peBase == 64;
     result.calls = emitJob(plan, pens.pens, placement, emitOptions);
     result.summary.paths = stats.paths;
     result.summary.penDownMm = stats.penDownUnits / kUnitsPerMm;

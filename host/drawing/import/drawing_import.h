@@ -24,6 +24,10 @@ struct ImportOptions {
     SheetOptions sheet;
     bool keepOrder = false;
     double speedCmPerS = 10;
+    // Polyline-encoded numbers in base 32 (the default, safe on a 7-bit
+    // line) or 64 (shorter, needs an 8-bit line); 0: the driver's default.
+    // Only for a driver that writes them.
+    int peBase = 0;
 };
 
 struct ImportSummary {

@@ -26,6 +26,8 @@ struct PlotterAbilities {
     std::int32_t coordinateLimit = (1 << 18) - 1;
     // Longest label one request may carry.
     std::size_t maxLabel = 77;
+    // BeginJob's FlagPeBase64 chooses base 64 polyline-encoded numbers.
+    bool peBaseChoice = false;
 };
 
 struct SheetOptions {

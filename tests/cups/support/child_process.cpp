@@ -1,5 +1,7 @@
 #include "child_process.h"
 
+#include "tests/host/run_process.h"
+
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -29,13 +31,7 @@ ChildProcess::ChildProcess(const std::vector<std::string> &args, bool pipeOut) {
         if (pipeOut) {
             ::dup2(out[1], STDOUT_FILENO);
         }
-        std::vector<char *> argv;
-        for (const std::string &a : args) {
-            argv.push_back(const_cast<char *>(a.c_str()));
-        }
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
+        execProgram(args);
     }
     ::close(in[0]);
     ::close(errFd);

@@ -1,5 +1,7 @@
 #include "loopback_listener.h"
 
+#include "tests/support/loopback_socket.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -13,24 +15,12 @@
 namespace drv::test {
 
 LoopbackListener::LoopbackListener(bool listenNow, int receiveBuffer) {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int on = 1;
-    ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    if (receiveBuffer > 0) {
-        // Accepted sockets inherit it; set before listen() so the window
-        // offered in the handshake is small too.
-        ::setsockopt(listenFd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
-    }
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (::bind(listenFd_, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 ||
-        ::getsockname(listenFd_, reinterpret_cast<sockaddr *>(&address), &length) != 0 ||
-        ::pipe2(wakeFds_, O_CLOEXEC | O_NONBLOCK) != 0) {
+    // Bound now, listening only once listen() is called: until then a
+    // connection is refused, as by a plotter that is not up yet.
+    listenFd_ = listenOnLoopback(receiveBuffer, 0, port_);
+    if (listenFd_ < 0 || ::pipe2(wakeFds_, O_CLOEXEC | O_NONBLOCK) != 0) {
         throw std::runtime_error("loopback listener: cannot bind a port");
     }
-    port_ = ntohs(address.sin_port);
     thread_ = std::thread([this] { run(); });
     if (listenNow) {
         listen();
