@@ -105,13 +105,22 @@ bool parseParity(std::string_view text, char &parity) {
 }
 
 int openSerialLine(const std::string &path, const SerialSettings &settings, std::string &error) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    // Opened without waiting: a blocking open of a port whose CLOCAL is
+    // off waits for carrier detect, which a plotter on a three-wire cable
+    // never raises. Once CLOCAL is set, the line blocks as usual.
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         error = path + ": " + std::strerror(errno);
         return -1;
     }
     if (!configure(fd, settings, error)) {
         error = path + ": " + error;
+        ::close(fd);
+        return -1;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        error = path + ": " + std::strerror(errno);
         ::close(fd);
         return -1;
     }
