@@ -24,7 +24,7 @@ int ConvertCommand::run() {
         return 2;
     }
     PlotInput input;
-    if (!readPlotInput(input_, format, options, input)) {
+    if (!readPlotInput(input_, format, options, input, givenShapingOptions(words_))) {
         return 1;
     }
     // Written whole or not at all: a file is renamed into place on commit.

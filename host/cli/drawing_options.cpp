@@ -18,6 +18,7 @@ void addDrawingOptions(CLI::App &command, DrawingWords &words) {
     const char *group = "Drawings (SVG, DXF)";
     command.add_option("--input-format", words.inputFormat, "script, svg or dxf (default: by name and content)")
         ->group(group);
+    const std::size_t before = command.get_options().size();
     command.add_option("--page", words.page, "sheet: A4, A3, A2, A1, A0, letter, legal, tabloid, WxH (mm) or WxHin")
         ->group(group);
     command.add_flag("--landscape", words.landscape, "the sheet's long side across")->group(group);
@@ -46,6 +47,18 @@ void addDrawingOptions(CLI::App &command, DrawingWords &words) {
     command.add_option("--pe-base", words.peBase,
                        "quillane's encoded coordinates: 32 (default, 7-bit lines) or 64 (8-bit)")
         ->group(group);
+    const std::vector<CLI::Option *> all = command.get_options();
+    words.shaping.assign(all.begin() + static_cast<std::ptrdiff_t>(before), all.end());
+}
+
+std::string givenShapingOptions(const DrawingWords &words) {
+    std::string given;
+    for (const CLI::Option *option : words.shaping) {
+        if (option->count() > 0) {
+            given += (given.empty() ? "" : ", ") + option->get_name();
+        }
+    }
+    return given;
 }
 
 bool finishDrawingOptions(const DrawingWords &words, const std::string &driver, drawing::ImportOptions &options,

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
@@ -31,9 +32,16 @@ struct DrawingWords {
     bool keepOrder = false;
     double speed = 10;
     int peBase = 0; // 0: not given
+    // The placement, pen and planning options as added, to tell which the
+    // user gave (--input-format is not one of them: it applies to scripts).
+    std::vector<const CLI::Option *> shaping;
 };
 
 void addDrawingOptions(CLI::App &command, DrawingWords &words);
+
+// The shaping options given on the command line, as "--fit, --pens", or
+// empty: a plot script is sent as it is, and they say nothing of it.
+std::string givenShapingOptions(const DrawingWords &words);
 
 // The import options for the plotter `driver`, and the input format when
 // --input-format gives one. False with the reason for a word that does

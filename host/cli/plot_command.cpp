@@ -115,7 +115,8 @@ int runPlotCommand(const PlotOptions &options, const DrawingWords &drawingWords)
     }
     // A drawing becomes the plot script of its job here.
     PlotInput input;
-    if (!readPlotInput(options.script, format, importOptions, input)) {
+    if (!readPlotInput(options.script, format, importOptions, input,
+                       givenShapingOptions(drawingWords))) {
         return 1;
     }
     const PlotScriptOptions plot{.driver = options.driver,

@@ -9,7 +9,8 @@
 namespace drv::host {
 
 bool readPlotInput(const std::string &path, std::optional<drawing::InputFormat> format,
-                   const drawing::ImportOptions &options, PlotInput &out) {
+                   const drawing::ImportOptions &options, PlotInput &out,
+                   std::string_view shapingGiven) {
     // Bounded, and a folder or an unreadable file is named as such.
     std::string text;
     std::string reason;
@@ -22,6 +23,10 @@ bool readPlotInput(const std::string &path, std::optional<drawing::InputFormat> 
     out.baseDir = fromStdin ? std::string() : std::filesystem::path(path).parent_path().string();
     const drawing::InputFormat kind = format.value_or(drawing::detectInputFormat(fromStdin ? "" : path, text));
     if (kind == drawing::InputFormat::Script) {
+        if (!shapingGiven.empty()) {
+            std::cerr << "drvhost: " << out.name << ": warning: a plot script is sent as it is; "
+                      << shapingGiven << " only shape drawings (SVG, DXF)\n";
+        }
         out.script = std::move(text);
         return true;
     }

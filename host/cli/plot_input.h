@@ -21,8 +21,11 @@ struct PlotInput {
 
 // Reads `path` ("-": standard input). A drawing is imported with
 // `options`; `format` overrides the guess from the name and content.
+// `shapingGiven` names the drawing options the user gave (as
+// givenShapingOptions): for a plot script they are warned of as unused.
 // False after printing the reason.
 bool readPlotInput(const std::string &path, std::optional<drawing::InputFormat> format,
-                   const drawing::ImportOptions &options, PlotInput &out);
+                   const drawing::ImportOptions &options, PlotInput &out,
+                   std::string_view shapingGiven = {});
 
 } // namespace drv::host

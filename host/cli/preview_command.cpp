@@ -44,7 +44,8 @@ int PreviewCommand::run() {
         }
         // A drawing becomes the plot script of its job, as `plot` makes it.
         PlotInput script;
-        if (!readPlotInput(input_, format, importOptions, script)) {
+        if (!readPlotInput(input_, format, importOptions, script,
+                           givenShapingOptions(drawingWords_))) {
             return 1;
         }
         std::vector<std::uint8_t> sent;

@@ -144,6 +144,23 @@ TEST_F(DrvhostDrawing, PeBaseIsChosenForTheDriverThatHasOne) {
     EXPECT_FALSE(fs::exists(path("never.out")));
 }
 
+// A plot script goes as it is: options that shape drawings are named as
+// unused rather than silently dropped, and the bytes are the script's own.
+TEST_F(DrvhostDrawing, ShapingOptionsGivenWithAScriptAreNamed) {
+    const std::string script = file("job.plt", "BeginJob page_width=400 page_height=400 pens=1\nSelectPen pen=1\n"
+                                               "Plot x=10 y=10\nEndJob\n");
+    const ProcessResult plain = drvhost({"plot", "--driver", "quillane", script, "-o", "-"});
+    const ProcessResult shaped =
+        drvhost({"plot", "--driver", "quillane", script, "-o", "-", "--fit", "--pens", "2"});
+    ASSERT_EQ(shaped.status, 0) << shaped.err;
+    EXPECT_EQ(shaped.out, plain.out);
+    EXPECT_NE(shaped.err.find(script + ": warning: a plot script is sent as it is; --fit, --pens only shape "
+                                       "drawings (SVG, DXF)\n"),
+              std::string::npos)
+        << shaped.err;
+    EXPECT_EQ(plain.err.find("warning"), std::string::npos) << plain.err;
+}
+
 TEST_F(DrvhostDrawing, WarnsOfWhatLeavesTheSheet) {
     const std::string input = file("art.svg", kSvg);
     const ProcessResult off = drvhost({"plot", "--driver", "quillane", input, "-o", path("a.out"), "--offset", "30,0"});
