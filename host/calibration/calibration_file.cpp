@@ -161,6 +161,13 @@ bool parseCalibration(std::string_view text, const std::string &name, Calibratio
     } catch (const json::parse_error &e) {
         error = name + ":" + lineAndColumn(text, e.byte == 0 ? 0 : e.byte - 1) + ": " + reasonOf(e);
         return false;
+    } catch (const json::exception &e) {
+        // A number beyond a double ("1e400") is refused while parsing, with
+        // no place in the text: the reason alone, less the library's tag.
+        const std::string what = e.what();
+        const std::size_t tag = what.find("] ");
+        error = name + ": " + (tag == std::string::npos ? what : what.substr(tag + 2));
+        return false;
     }
     std::string problem;
     if (!readDocument(doc, calibration, problem)) {

@@ -62,6 +62,8 @@ TEST(CalibrationFile, RefusesWhatIsNoCalibration) {
          "point 1 must hold"},
         {__LINE__, good.substr(0, good.size() - 1) + R"(, "max_error_mm": "big"})",
          "must be numbers"},
+        {__LINE__, R"({"drvhost_calibration": 1, "transform": {"x_mm": [1e803, 0, 0]}})",
+         "t.cal: number overflow parsing '1e803'"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(::testing::Message() << "line " << c.line);
