@@ -7,10 +7,14 @@
 # left unchanged) and collects what it finds in BUILD_DIR/corpus/<name>/. A
 # crash stops the run with the fuzzer's report; the input is saved as
 # BUILD_DIR/crash-<name>-*. fuzz/README.md says how to go on from there.
+# The mutations start from a fixed seed, so that a run that passed here
+# passes on another machine of the same speed; FUZZ_SEED=0 picks a new seed
+# each run, for exploring.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$1
 seconds=${2:-10}
+seed=${FUZZ_SEED:-1}
 
 fuzzers=()
 for program in "$build"/bin/fuzz_*; do
@@ -27,7 +31,7 @@ for program in "${fuzzers[@]}"; do
     mkdir -p "$found"
     echo "fuzz-campaign: $name for $seconds s" >&2
     log=$(mktemp)
-    if ! "$program" -max_total_time="$seconds" -print_final_stats=1 \
+    if ! "$program" -max_total_time="$seconds" -seed="$seed" -print_final_stats=1 \
         -artifact_prefix="$build/crash-$name-" "$found" "fuzz/corpus/$name" >"$log" 2>&1; then
         tail -n 60 "$log" >&2
         rm -f "$log"
